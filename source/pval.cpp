@@ -1,0 +1,5 @@
+#include "pval.h"
+
+void initPVAL(PVAL& pval) {
+  for (double& gain : pval.gainValue) gain = 0.0;
+}
