@@ -1,0 +1,5 @@
+#pragma once
+
+#include <string>
+
+int runInfo(const std::string& path);
