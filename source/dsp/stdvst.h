@@ -26,6 +26,7 @@ class stdvst : public AudioEffectX {
   void setParameter(VstInt32 index, float value) override;
   float getParameter(VstInt32 index) override;
   void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
   void setProgram(VstInt32 program) override;
   void setProgramName(char* name) override;
   void getProgramName(char* name) override;

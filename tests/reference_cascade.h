@@ -1,0 +1,65 @@
+// The cascade evaluated the plain way, band after band with a loop, for
+// checking the plug-in's output bit for bit. Settings are held per block.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "dsp/section_memory.h"
+#include "tables/coefficient_tables.h"
+
+struct CascadeSettings {
+  int rateSet;  // 0: 44100 Hz, 1: 96000 Hz
+  int32_t gainRow[7];
+  int32_t qSel[7];  // outside 0 to 2: the band passes its input on
+};
+
+struct StereoBlock {
+  std::vector<float> left, right;
+};
+
+class ReferenceCascade {
+ public:
+  StereoBlock run(const CascadeSettings& settings, const StereoBlock& input, int channels = 2) {
+    StereoBlock output{std::vector<float>(input.left.size()), std::vector<float>(input.right.size())};
+    for (size_t i = 0; i < input.left.size(); i++) {
+      for (int channel = 0; channel < channels; channel++) {
+        double x = channel == 0 ? input.left[i] : input.right[i];
+        for (int band = 0; band < 7; band++) x = section(settings, band, channel, x);
+        (channel == 0 ? output.left : output.right)[i] = float(x + 1e-29);
+      }
+    }
+    return output;
+  }
+  SectionMemory memory[7][2] = {};
+
+ private:
+  double section(const CascadeSettings& settings, int band, int channel, double x) {
+    int32_t width = settings.qSel[band];
+    if (width < 0 || width > 2) return x;
+    const CoefficientSet& c = coefficientTables[settings.rateSet][band][width][settings.gainRow[band]];
+    SectionMemory& m = memory[band][channel];
+    double y = c.b0 * x;
+    y = y + c.b1 * m.x1;
+    y = y + c.b2 * m.x2;
+    y = y - c.a1 * m.y1;
+    y = y - c.a2 * m.y2;
+    m = {x, m.x1, y, m.y1};
+    return y;
+  }
+};
+
+// Deterministic noise in -1 to 1 on both channels.
+inline StereoBlock noiseBlock(size_t frames, uint32_t seed) {
+  StereoBlock block{std::vector<float>(frames), std::vector<float>(frames)};
+  uint32_t state = seed;
+  auto next = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return float(int32_t(state) / 2147483648.0);
+  };
+  for (size_t i = 0; i < frames; i++) {
+    block.left[i] = next();
+    block.right[i] = next();
+  }
+  return block;
+}
