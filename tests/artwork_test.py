@@ -90,14 +90,18 @@ def first_difference(a, b):
     return min(len(a), len(b))
 
 
-class Regeneration(unittest.TestCase):
+class Case(unittest.TestCase):
+    longMessage = False  # the messages below say what is wrong; the raw values would bury it
+
+
+class Regeneration(Case):
     def test_committed_files_are_the_generator_output(self):
         with tempfile.TemporaryDirectory() as out:
             run = subprocess.run([sys.executable, GENERATOR, out], capture_output=True, text=True)
             self.assertEqual(run.returncode, 0, "generator failed:\n" + run.stderr)
             made = sorted(f for f in os.listdir(out) if f.endswith(".bmp"))
             committed = sorted(f for f in os.listdir(RESOURCES) if f.endswith(".bmp"))
-            self.assertEqual(made, sorted(b[0] for b in BITMAPS))
+            self.assertEqual(made, sorted(b[0] for b in BITMAPS), "generator wrote %s" % made)
             self.assertEqual(committed, made, "resources/ holds other bitmaps than the generator writes")
             for name in made:
                 with self.subTest(file=name):
@@ -111,7 +115,7 @@ class Regeneration(unittest.TestCase):
                                     (name, len(stored), len(fresh), first_difference(stored, fresh)))
 
 
-class FileFormat(unittest.TestCase):
+class FileFormat(Case):
     def test_each_file_is_a_24_bit_uncompressed_bmp_of_its_size(self):
         for name, width, height in BITMAPS:
             with self.subTest(file=name):
@@ -119,18 +123,20 @@ class FileFormat(unittest.TestCase):
                     data = f.read()
                 magic, size, _, offset = struct.unpack_from("<2sIIi", data, 0)
                 header, w, h, planes, bits, compression = struct.unpack_from("<IiiHHI", data, 14)
-                self.assertEqual(magic, b"BM", name)
-                self.assertEqual(size, len(data), name + ": file size field")
-                self.assertGreaterEqual(header, 40, name + ": info header")
-                self.assertEqual((w, h), (width, height),
-                                 name + ": size (a negative height would be top-down)")
+                self.assertEqual(magic, b"BM", "%s: not a BMP (starts %r)" % (name, magic))
+                self.assertEqual(size, len(data), "%s: file size field %d, file %d bytes" % (name, size, len(data)))
+                self.assertGreaterEqual(header, 40, "%s: info header of %d bytes" % (name, header))
+                self.assertEqual((w, h), (width, height), "%s: %d by %d, expected %d by %d bottom-up"
+                                 % (name, w, h, width, height))
                 self.assertEqual((planes, bits, compression), (1, 24, 0),
-                                 name + ": planes, bits per pixel, compression")
+                                 "%s: %d planes, %d bits per pixel, compression %d; expected 1, 24, 0"
+                                 % (name, planes, bits, compression))
                 stride = (width * 3 + 3) // 4 * 4
-                self.assertEqual(len(data), offset + stride * height, name + ": pixel data length")
+                self.assertEqual(len(data), offset + stride * height,
+                                 "%s: %d bytes of pixels, expected %d" % (name, len(data) - offset, stride * height))
 
 
-class Knob(unittest.TestCase):
+class Knob(Case):
     @classmethod
     def setUpClass(cls):
         cls.mask = pixels(load("knob_mask.bmp"))
@@ -165,7 +171,7 @@ class Knob(unittest.TestCase):
         for band in range(2, 8):
             with self.subTest(band=band):
                 here = self.skin.crop((knob_left(band), KNOB_TOP, knob_left(band) + KNOB, KNOB_TOP + KNOB))
-                self.assertEqual(list(here.getdata()), list(first.getdata()),
+                self.assertTrue(list(here.getdata()) == list(first.getdata()),
                                  "skin under the knob of band %d differs from band 1" % band)
 
     def test_pointer_sweeps_from_lower_left_through_the_top_to_lower_right(self):
@@ -177,7 +183,7 @@ class Knob(unittest.TestCase):
                 self.assertTrue(low <= angles[n] <= high,
                                 "frame %d points at %.1f degrees, expected %d to %d" % (n, angles[n], low, high))
         backwards = [n for n in range(1, FRAMES) if angles[n] < angles[n - 1] - 0.5]
-        self.assertFalse(backwards, "pointer turns back at frames %s" % backwards)
+        self.assertFalse(backwards, "pointer turns back at frames %s" % backwards[:10])
 
     def test_mirrored_frames_match_and_ends_differ(self):
         mirror = lambda img: img.transpose(Image.FLIP_LEFT_RIGHT)
@@ -190,7 +196,7 @@ class Knob(unittest.TestCase):
                                 % (n, FRAMES - 1 - n, d))
 
 
-class Skin(unittest.TestCase):
+class Skin(Case):
     @classmethod
     def setUpClass(cls):
         cls.skin = load("skin.bmp")
@@ -227,7 +233,7 @@ class Skin(unittest.TestCase):
                                      if bad else "")
 
 
-class Buttons(unittest.TestCase):
+class Buttons(Case):
     @classmethod
     def setUpClass(cls):
         cls.buttons = [load("q_button%d.bmp" % k) for k in (1, 2, 3)]
@@ -252,7 +258,7 @@ class Buttons(unittest.TestCase):
         self.assertEqual(len({tuple(h[0]) for h in halves}), 3, "two buttons carry the same mark")
 
 
-class Pictures(unittest.TestCase):
+class Pictures(Case):
     def test_dialog_picture_is_greyscale(self):
         rows = pixels(load("dialog_picture.bmp"))
         coloured = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row) if len(set(p)) > 1]
