@@ -242,7 +242,6 @@ def grey_panel(buttons):
         x = knob_left(band) + KNOB / 2 + 40
         d.rectangle(Big.box(x - 1, y0 + 6, x, y1 - 6), fill=38)
         d.rectangle(Big.box(x, y0 + 6, x + 1, y1 - 6), fill=68)
-    # Engraved rule under the top strip's headers, left of the inset too.
     for band in range(1, 8):
         cx, cy = band_centre(band), KNOB_TOP + KNOB / 2
         # Knob hole: a dark well with a faint lit lower lip.
@@ -381,12 +380,11 @@ def knob_strip_bitmap(skin):
 
 def status_bitmap(word):
     w, h = 70, 40
-    big = Big(w, h)
-    big.draw.rounded_rectangle(Big.box(0, 0, w, h), radius=4 * SS, fill=70)
-    big.draw.rounded_rectangle(Big.box(1, 1, w - 1, h - 1), radius=3.4 * SS, fill=255)
-    frame = big.small()
-    img = Image.new("RGB", (w, h), (20, 20, 20))
-    img.paste(Image.merge("RGB", [vertical_gradient(w, h, 46, 30)] * 3), (0, 0), frame)
+    # Square corners: the popup window is a plain rectangle.
+    img = Image.merge("RGB", [vertical_gradient(w, h, 50, 28)] * 3)
+    edge = ImageDraw.Draw(img)
+    edge.rectangle([0, 0, w - 1, h - 1], outline=(96, 96, 96))
+    edge.line([(1, 1), (w - 2, 1)], fill=(74, 74, 74))
     d = ImageDraw.Draw(img)
     d.text((w / 2, 15), "STATUS:", font=font(8), fill=(160, 160, 160), anchor="ms")
     colour = (255, 196, 92) if word.startswith("LEARN") else (236, 236, 236)
