@@ -53,6 +53,25 @@ void framesAndSelectors(AEffect* effect, int frames[7], int qSels[7]) {
   }
 }
 
+// Wine takes the pointer position back from the X server, whose reports of
+// earlier moves may still be on their way: wait until the cursor has stayed
+// where it was put.
+void moveCursor(POINT point) {
+  SetCursorPos(point.x, point.y);
+  int steady = 0;
+  for (int attempt = 0; attempt < 500 && steady < 5; attempt++) {
+    pump(1);
+    POINT now;
+    GetCursorPos(&now);
+    if (now.x == point.x && now.y == point.y) {
+      steady++;
+    } else {
+      steady = 0;
+      SetCursorPos(point.x, point.y);
+    }
+  }
+}
+
 class Editor : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,8 +91,7 @@ class Editor : public ::testing::Test {
   void rightDown(int x, int y) { SendMessageA(editor->editorWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y)); }
   // Moves the real cursor to a client point and tells the window, as a drag does.
   void dragTo(int x, int y) {
-    POINT point = editor->screen(x, y);
-    SetCursorPos(point.x, point.y);
+    moveCursor(editor->screen(x, y));
     SendMessageA(editor->editorWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
   }
   void holdKeys(bool control, bool shift) {
@@ -175,6 +193,25 @@ BOOL CALLBACK findLayered(HWND window, LPARAM found) {
   return FALSE;
 }
 
+TEST_F(Editor, ReopenShowsChangesMadeWhileClosed) {
+  HWND oldChild = editor->editorWindow;
+  editor->close();
+  dispatch(editor->effect, effSetProgram, 0, 3);  // while closed: nothing may be drawn
+  InvalidateRect(oldChild, nullptr, FALSE);
+  SendMessageA(oldChild, WM_TIMER, 0, 0);
+  pump(30);
+  ASSERT_TRUE(editor->open());
+  EXPECT_FALSE(IsWindow(oldChild)) << "the child left from the last open is replaced";
+  EXPECT_TRUE(samePicture(editor->shot(), expectedNow()));
+}
+
+TEST_F(Editor, HandCursorOverTheLogo) {
+  SendMessageA(editor->editorWindow, WM_MOUSEMOVE, 0, MAKELPARAM(20, 8));
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+  SendMessageA(editor->editorWindow, WM_MOUSEMOVE, 0, MAKELPARAM(300, 100));
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+}
+
 HWND findPopup() {
   HWND found = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), findLayered, reinterpret_cast<LPARAM>(&found));
@@ -184,7 +221,7 @@ HWND findPopup() {
 TEST_F(Editor, LearnAndForgetWithTheStatusPopup) {
   Region knob = knobRegion(2);
   POINT point = editor->screen(knob.left + 12, knob.top + 12);
-  SetCursorPos(point.x, point.y);
+  moveCursor(point);
   holdKeys(true, false);
   rightDown(knob.left + 12, knob.top + 12);
   pump(30);
