@@ -3,7 +3,13 @@
 // of its rate set, band and width. Templates give every (rate set, band,
 // width) its own block addressing its own table; the selectors are read anew
 // in every frame, so a change takes effect with the next frame.
+//
+// Left and right run in the two lanes of SSE2 registers (left low, right
+// high): each lane does exactly the scalar double arithmetic, in the same
+// order, so the result is bit for bit that of one channel at a time.
 #pragma once
+
+#include <emmintrin.h>
 
 #include <cstdint>
 #include <utility>
@@ -15,50 +21,95 @@
 
 using BandMemory = SectionMemory[2];  // left, right
 
-// Direct form I. The order of the operations is part of the result.
-inline double runSection(const CoefficientSet& set, SectionMemory& memory, double x) {
-  double y = set.b0 * x;
-  y = y + set.b1 * memory.x1;
-  y = y + set.b2 * memory.x2;
-  y = y - set.a1 * memory.y1;
-  y = y - set.a2 * memory.y2;
-  memory.y2 = memory.y1;
-  memory.y1 = y;
-  memory.x2 = memory.x1;
-  memory.x1 = x;
+// One band's memory for both channels, held in lanes while a block runs.
+struct LaneMemory {
+  __m128d x1, x2, y1, y2;
+};
+
+// Eight-byte loads, matching the stores of fromLanes: a wider load across two
+// of them would wait for both to retire at the start of every block.
+inline __m128d laneOf(const double& left, const double& right) {
+  return _mm_loadh_pd(_mm_load_sd(&left), &right);
+}
+
+inline LaneMemory toLanes(const BandMemory& m) {
+  return {laneOf(m[0].x1, m[1].x1), laneOf(m[0].x2, m[1].x2), laneOf(m[0].y1, m[1].y1), laneOf(m[0].y2, m[1].y2)};
+}
+
+inline void fromLanes(const LaneMemory& lanes, BandMemory& m) {
+  _mm_storel_pd(&m[0].x1, lanes.x1);
+  _mm_storeh_pd(&m[1].x1, lanes.x1);
+  _mm_storel_pd(&m[0].x2, lanes.x2);
+  _mm_storeh_pd(&m[1].x2, lanes.x2);
+  _mm_storel_pd(&m[0].y1, lanes.y1);
+  _mm_storeh_pd(&m[1].y1, lanes.y1);
+  _mm_storel_pd(&m[0].y2, lanes.y2);
+  _mm_storeh_pd(&m[1].y2, lanes.y2);
+}
+
+// Direct form I for both channels. The order of the operations is part of the result.
+inline __m128d runSections(const CoefficientSet& left, const CoefficientSet& right, LaneMemory& m, __m128d x) {
+  __m128d y = _mm_mul_pd(_mm_set_pd(right.b0, left.b0), x);
+  y = _mm_add_pd(y, _mm_mul_pd(_mm_set_pd(right.b1, left.b1), m.x1));
+  y = _mm_add_pd(y, _mm_mul_pd(_mm_set_pd(right.b2, left.b2), m.x2));
+  y = _mm_sub_pd(y, _mm_mul_pd(_mm_set_pd(right.a1, left.a1), m.y1));
+  y = _mm_sub_pd(y, _mm_mul_pd(_mm_set_pd(right.a2, left.a2), m.y2));
+  m.y2 = m.y1;
+  m.y1 = y;
+  m.x2 = m.x1;
+  m.x1 = x;
   return y;
 }
 
-// handOver holds the previous band's output per channel and receives this band's.
+// The same for the left lane alone (a mono input); the right lane's memory stays as it is.
+inline __m128d runLeftSection(const CoefficientSet& set, LaneMemory& m, __m128d x) {
+  __m128d y = _mm_mul_sd(_mm_set_sd(set.b0), x);
+  y = _mm_add_sd(y, _mm_mul_sd(_mm_set_sd(set.b1), m.x1));
+  y = _mm_add_sd(y, _mm_mul_sd(_mm_set_sd(set.b2), m.x2));
+  y = _mm_sub_sd(y, _mm_mul_sd(_mm_set_sd(set.a1), m.y1));
+  y = _mm_sub_sd(y, _mm_mul_sd(_mm_set_sd(set.a2), m.y2));
+  m.y2 = _mm_move_sd(m.y2, m.y1);
+  m.y1 = _mm_move_sd(m.y1, y);
+  m.x2 = _mm_move_sd(m.x2, m.x1);
+  m.x1 = _mm_move_sd(m.x1, x);
+  return y;
+}
+
+// Takes the previous band's output and gives this band's. In stereo the row
+// is read once for each channel.
 template <int RateSet, int Band, int Width, int Channels>
-inline void runBand(BandMemory& memory, const int32_t& gainRow, double (&handOver)[2]) {
-  for (int channel = 0; channel < Channels; channel++) {
-    const CoefficientSet& set = coefficientTables[RateSet][Band][Width][loadShared(gainRow)];
-    handOver[channel] = runSection(set, memory[channel], handOver[channel]);
+inline __m128d runBand(LaneMemory& memory, const int32_t& gainRow, __m128d handOver) {
+  const CoefficientSet(&table)[kGainRows] = coefficientTables[RateSet][Band][Width];
+  const CoefficientSet& left = table[loadShared(gainRow)];
+  if constexpr (Channels == 1) {
+    return runLeftSection(left, memory, handOver);
+  } else {
+    const CoefficientSet& right = table[loadShared(gainRow)];
+    return runSections(left, right, memory, handOver);
   }
 }
 
 template <int RateSet, int Band, int Channels>
-inline void runBandAtItsWidth(BandMemory& memory, const int32_t& gainRow, const int32_t& qSel,
-                              double (&handOver)[2]) {
+inline __m128d runBandAtItsWidth(LaneMemory& memory, const int32_t& gainRow, const int32_t& qSel, __m128d handOver) {
   switch (loadShared(qSel)) {
-    case 0: runBand<RateSet, Band, 0, Channels>(memory, gainRow, handOver); break;
-    case 1: runBand<RateSet, Band, 1, Channels>(memory, gainRow, handOver); break;
-    case 2: runBand<RateSet, Band, 2, Channels>(memory, gainRow, handOver); break;
-    default: break;  // a Q parameter of 0.3 or more names no width: the band passes its input on
+    case 0: return runBand<RateSet, Band, 0, Channels>(memory, gainRow, handOver);
+    case 1: return runBand<RateSet, Band, 1, Channels>(memory, gainRow, handOver);
+    case 2: return runBand<RateSet, Band, 2, Channels>(memory, gainRow, handOver);
+    default: return handOver;  // a Q parameter of 0.3 or more names no width: the band passes its input on
   }
 }
 
 template <int RateSet, int Channels, int... Bands>
-inline void runBands(std::integer_sequence<int, Bands...>, BandMemory (&memory)[kBands],
-                     const int32_t (&gainRow)[kBands], const int32_t (&qSel)[kBands], double (&handOver)[2]) {
-  (runBandAtItsWidth<RateSet, Bands, Channels>(memory[Bands], gainRow[Bands], qSel[Bands], handOver), ...);
+inline __m128d runBands(std::integer_sequence<int, Bands...>, LaneMemory (&memory)[kBands],
+                        const int32_t (&gainRow)[kBands], const int32_t (&qSel)[kBands], __m128d samples) {
+  ((samples = runBandAtItsWidth<RateSet, Bands, Channels>(memory[Bands], gainRow[Bands], qSel[Bands], samples)), ...);
+  return samples;
 }
 
 // The frame's samples in, its filtered samples out. Channels is 1 for a mono
-// input (the left memories only) and 2 for stereo.
+// input (the left lane only) and 2 for stereo.
 template <int RateSet, int Channels>
-inline void runCascade(BandMemory (&memory)[kBands], const int32_t (&gainRow)[kBands], const int32_t (&qSel)[kBands],
-                       double (&samples)[2]) {
-  runBands<RateSet, Channels>(std::make_integer_sequence<int, kBands>(), memory, gainRow, qSel, samples);
+inline __m128d runCascade(LaneMemory (&memory)[kBands], const int32_t (&gainRow)[kBands],
+                          const int32_t (&qSel)[kBands], __m128d samples) {
+  return runBands<RateSet, Channels>(std::make_integer_sequence<int, kBands>(), memory, gainRow, qSel, samples);
 }
