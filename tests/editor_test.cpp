@@ -264,6 +264,16 @@ TEST_F(Editor, ColourDialog) {
   ASSERT_NE(dialog, nullptr);
   HWND slider = GetDlgItem(dialog, 10005);
   ASSERT_NE(slider, nullptr);
+  LONG style = GetWindowLongA(dialog, GWL_STYLE);
+  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  EXPECT_EQ(GetParent(dialog), nullptr) << "no owner";
+  EXPECT_TRUE(GetWindowLongA(slider, GWL_STYLE) & TBS_VERT);
+  HWND picture = GetDlgItem(dialog, 10019);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "the dialog picture is shown";
+  char caption[64] = {};
+  GetDlgItemTextA(dialog, 10004, caption, sizeof caption);
+  EXPECT_STREQ(caption, "Close");
   EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 100);
   EXPECT_EQ(SendMessageA(slider, TBM_GETRANGEMIN, 0, 0), 1);
   EXPECT_EQ(SendMessageA(slider, TBM_GETRANGEMAX, 0, 0), 240);
@@ -307,6 +317,18 @@ TEST(EditorColour, StoredColourAtFirstOpen) {
     EXPECT_EQ(stored, 100u);
     int frames[7] = {39, 39, 39, 39, 39, 39, 39}, qSels[7] = {1, 1, 1, 1, 1, 1, 1};
     EXPECT_TRUE(samePicture(editor.shot(), expectedPanel(library.module, {100}, frames, qSels)));
+  }
+  {
+    HKEY key;  // the key without its value: the default colour, and nothing written
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    RegDeleteValueA(key, "UI Color");
+    RegCloseKey(key);
+    EditorHost editor(library);
+    ASSERT_TRUE(editor.open());
+    int frames[7] = {39, 39, 39, 39, 39, 39, 39}, qSels[7] = {1, 1, 1, 1, 1, 1, 1};
+    EXPECT_TRUE(samePicture(editor.shot(), expectedPanel(library.module, {100}, frames, qSels)));
+    DWORD stored = 0;
+    EXPECT_FALSE(readColour(stored));
   }
   storeColour(356);  // only the low byte is a hue
   {
