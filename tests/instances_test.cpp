@@ -6,38 +6,9 @@
 #include <vector>
 
 #include "editor_host.h"
+#include "leak_probes.h"
 
 namespace {
-
-double committedPrivateBytes() {
-  double total = 0;
-  MEMORY_BASIC_INFORMATION region;
-  for (char* address = nullptr; VirtualQuery(address, &region, sizeof region) == sizeof region;
-       address = static_cast<char*>(region.BaseAddress) + region.RegionSize)
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += double(region.RegionSize);
-  return total;
-}
-
-BOOL CALLBACK countWindow(HWND window, LPARAM total) {
-  char name[16] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (std::string(name) != "IME") ++*reinterpret_cast<int*>(total);  // Wine's own input window
-  EnumChildWindows(window, countWindow, total);
-  return TRUE;
-}
-
-int windowsOfThisThread() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
-unsigned nextGdiIndex() {
-  HBITMAP probe = CreateBitmap(1, 1, 1, 1, nullptr);
-  unsigned index = unsigned(reinterpret_cast<uintptr_t>(probe) & 0xFFFF);
-  DeleteObject(probe);
-  return index;
-}
 
 void processNoise(AEffect* effect, int blocks) {
   std::vector<float> left(256), right(256), outLeft(256), outRight(256);
@@ -94,9 +65,10 @@ TEST(OddHosts, EditorAndMainsCallsInOddOrders) {
     ASSERT_TRUE(openTwice.open());
     ASSERT_EQ(dispatch(openTwice.effect, effEditOpen, 0, 0, openTwice.hostWindow), 1);
     pump(20);
-    int editorChildren = 0;
-    EnumChildWindows(openTwice.hostWindow, countWindow, reinterpret_cast<LPARAM>(&editorChildren));
-    EXPECT_EQ(editorChildren, 1) << "opened twice, one editor window";
+    HWND firstChild = FindWindowExA(openTwice.hostWindow, nullptr, nullptr, nullptr);
+    EXPECT_NE(firstChild, nullptr);
+    EXPECT_EQ(FindWindowExA(openTwice.hostWindow, firstChild, nullptr, nullptr), nullptr)
+        << "opened twice, one editor window";
 
     EditorHost mains(library);
     dispatch(mains.effect, effMainsChanged, 0, 0);

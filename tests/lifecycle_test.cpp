@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "effect_fixture.h"
+#include "leak_probes.h"
 #include "message_box_watcher.h"
 
 namespace {
@@ -129,16 +130,7 @@ TEST(LifecycleThroughDll, NoLeakOverManyInstances) {
   PluginLibrary library;
   ASSERT_NE(library.main, nullptr);
   RecordingHost host;
-  // Committed private memory of the process, region by region (Wine leaves
-  // the PrivateUsage counter at 0).
-  auto privateBytes = [] {
-    double total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    for (char* address = nullptr; VirtualQuery(address, &region, sizeof region) == sizeof region;
-         address = static_cast<char*>(region.BaseAddress) + region.RegionSize)
-      if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += double(region.RegionSize);
-    return total;
-  };
+  auto privateBytes = committedPrivateBytes;
   auto cycle = [&](int count) {
     for (int i = 0; i < count; i++) {
       AEffect* effect = library.main(RecordingHost::callback());
