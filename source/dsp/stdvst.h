@@ -9,11 +9,11 @@
 #include "../pval.h"
 #include "program.h"
 #include "section_memory.h"
+#include "table_rates.h"
 
 class Gui;
 
 constexpr VstInt32 kUniqueId = 0x1736FB73;
-constexpr int32_t kRate44k = 44100, kRate96k = 96000;  // the rates the coefficient tables cover
 
 class stdvst : public AudioEffectX {
  public:
