@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -114,18 +115,25 @@ double tailRun(Cascade& cascade, int blockSize, int frames) {
   return (now() - start) * 1e9 / frames;
 }
 
-// The medians of runs of the product and the baseline taken in turn, so that
-// both see the same load on the machine.
-template <class Product, class ProductRun, class BaselineRun>
-void medians(Product& product, Baseline& baseline, ProductRun productRun, BaselineRun baselineRun, double& productNs,
-             double& baselineNs) {
-  std::vector<double> a, b;
+// For one block size, the medians of runs taken in turn (product and baseline,
+// noise and tail), so that all four see the same load on the machine.
+template <class MakeProduct>
+void medians(MakeProduct makeProduct, const ProgramSelectors (&programs)[kNumPrograms], int size, double (&noise)[2],
+             double (&tail)[2], int& subnormals) {
+  auto product = makeProduct(), tailProduct = makeProduct();
+  Baseline baseline(programs), tailBaseline(programs);
+  burstAndSilence(*tailProduct);
+  burstAndSilence(tailBaseline);
+  std::vector<double> runs[4];
   for (int i = 0; i < kRuns; i++) {
-    a.push_back(productRun(product));
-    b.push_back(baselineRun(baseline));
+    runs[0].push_back(noiseRun(*product, size));
+    runs[1].push_back(noiseRun(baseline, size));
+    runs[2].push_back(tailRun(*tailProduct, size, kTailFrames));
+    runs[3].push_back(tailRun(tailBaseline, size, kSlowTailFrames));
   }
-  productNs = median(a);
-  baselineNs = median(b);
+  noise[0] = median(runs[0]), noise[1] = median(runs[1]);
+  tail[0] = median(runs[2]), tail[1] = median(runs[3]);
+  subnormals = tailBaseline.subnormalMemory();
 }
 
 // The product's output for noise with program changes, beside the baseline's.
@@ -153,44 +161,33 @@ void run(const char* title, MakeProduct makeProduct, double megahertz) {
     std::printf("%s, 44100 Hz stereo\nsame output as the plain loop: %s\n", title,
                 sameOutput(*product, baseline) ? "yes" : "NO");
   }
-  double noise[2][3], tail[2][3];
+  double noise[3][2], tail[3][2];  // per block size: product, plain loop
   int subnormals[3];
-  for (int s = 0; s < 3; s++) {
-    const int size = kBlockSizes[s];
-    auto product = makeProduct();
-    Baseline baseline(programs);
-    auto noiseOf = [size](auto& cascade) { return noiseRun(cascade, size); };
-    medians(*product, baseline, noiseOf, noiseOf, noise[0][s], noise[1][s]);
-    auto tailProduct = makeProduct();
-    Baseline tailBaseline(programs);
-    burstAndSilence(*tailProduct);
-    burstAndSilence(tailBaseline);
-    medians(
-        *tailProduct, tailBaseline, [size](auto& cascade) { return tailRun(cascade, size, kTailFrames); },
-        [size](auto& cascade) { return tailRun(cascade, size, kSlowTailFrames); }, tail[0][s], tail[1][s]);
-    subnormals[s] = tailBaseline.subnormalMemory();
-  }
-  auto row = [](const char* name, const double (&v)[3], const char* format) {
+  for (int s = 0; s < 3; s++) medians(makeProduct, programs, kBlockSizes[s], noise[s], tail[s], subnormals[s]);
+  auto row = [](const char* name, const std::array<double, 3>& v, const char* format) {
     std::printf("  %-52s", name);
     for (double x : v) std::printf(format, x);
     std::printf("\n");
+  };
+  auto column = [](const double (&v)[3][2], int which) {
+    return std::array<double, 3>{v[0][which], v[1][which], v[2][which]};
   };
   char heading[80];
   std::snprintf(heading, sizeof heading, "ns per stereo frame, median of %d runs", kRuns);
   std::printf("%-54s %10s %10s %10s\n", heading, "block 64", "block 512", "block 4096");
   std::printf("noise, a program change every %d blocks\n", kProgramEvery);
-  row("product", noise[0], " %10.2f");
-  row("plain scalar loop", noise[1], " %10.2f");
+  row("product", column(noise, 0), " %10.2f");
+  row("plain scalar loop", column(noise, 1), " %10.2f");
   std::printf("silent tail, program %d, %d s after a loud burst\n", kTailProgram, (kTailLead + 22050) / 44100);
-  row("product", tail[0], " %10.2f");
-  row("plain scalar loop", tail[1], " %10.2f");
+  row("product", column(tail, 0), " %10.2f");
+  row("plain scalar loop", column(tail, 1), " %10.2f");
   std::printf("  %-52s %10d %10d %10d\n", "(plain loop: subnormal memory values at the end)", subnormals[0],
               subnormals[1], subnormals[2]);
-  double speedUp[3], tailRatio[3], boundRatio[3], cycles[3];
+  std::array<double, 3> speedUp, tailRatio, boundRatio, cycles;
   for (int s = 0; s < 3; s++) {
-    speedUp[s] = noise[1][s] / noise[0][s];
-    tailRatio[s] = tail[0][s] / noise[0][s];
-    cycles[s] = noise[0][s] * megahertz / 1000.0;
+    speedUp[s] = noise[s][1] / noise[s][0];
+    tailRatio[s] = tail[s][0] / noise[s][0];
+    cycles[s] = noise[s][0] * megahertz / 1000.0;
     boundRatio[s] = cycles[s] / kBoundCyclesPerFrame;
   }
   std::printf("ratios\n");
