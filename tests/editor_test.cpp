@@ -347,6 +347,7 @@ TEST(EditorLifecycle, OpenAndCloseManyTimesLeaksNothing) {
   RecordingHost host;
   int windowsBefore = windowsOfThisThread();
   unsigned gdiBefore = nextGdiIndex();
+  char classNames[2][32] = {};
   {
     EditorHost first(library), second(library);  // two instances open at once
     for (int cycle = 0; cycle < 200; cycle++) {
@@ -360,9 +361,19 @@ TEST(EditorLifecycle, OpenAndCloseManyTimesLeaksNothing) {
     dispatch(first.effect, effEditOpen, 0, 0, first.hostWindow);  // opened twice: still one editor window
     pump(20);
     EXPECT_EQ(windowsOfThisThread(), windowsBefore + 2 + 2) << "two host windows, one editor in each";
+    for (EditorHost* editor : {&first, &second}) {
+      HWND child = FindWindowExA(editor->hostWindow, nullptr, nullptr, nullptr);
+      GetClassNameA(child, classNames[editor == &second], sizeof classNames[0]);
+    }
+    EXPECT_STRNE(classNames[0], classNames[1]) << "each instance has classes of its own";
   }  // closed with the editors open
   pump(20);
   EXPECT_EQ(windowsOfThisThread(), windowsBefore);
+  for (const char* name : classNames) {
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetClassInfoExA(library.module, name, &info)) << name << " is still registered";
+  }
   unsigned gdiAfter = nextGdiIndex();
   std::printf("windows %d before and after; next GDI handle index %u before, %u after\n", windowsBefore, gdiBefore,
               gdiAfter);
