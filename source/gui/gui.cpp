@@ -4,8 +4,6 @@
 
 #include "gui.h"
 
-#include <cstdio>
-
 #include "../../base/audio_effect.h"
 #include "../module_instance.h"
 #include "../shared_word.h"
@@ -30,9 +28,9 @@ Gui::Gui(AudioEffect* effect) : AEffEditor(effect), pval(new PVAL{}) {
 // The effect has already freed pval: nothing here may touch it.
 Gui::~Gui() {
   if (skinDC) releaseBitmaps();  // the host closed the instance with the editor open
+  if (mainWnd) KillTimer(mainWnd, timerId);  // before the window goes: WM_NCDESTROY forgets its handle
   for (HWND* window : {&mainWnd, &veWnd, &dlgWnd})
     if (*window && IsWindow(*window)) DestroyWindow(*window);
-  if (mainWnd) KillTimer(mainWnd, timerId);
   UnregisterClassA(mainClass, moduleInstance);
   UnregisterClassA(veClass, moduleInstance);
   DeleteObject(frameRgn);

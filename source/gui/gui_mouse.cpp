@@ -58,11 +58,11 @@ void Gui::mouseMove(WPARAM keys, LPARAM position) {
   }
   int delta = lastY != 0 ? lastY - y : 0;  // up raises the value
   lastY = y;
-  int position158 = start + delta;
-  if (position158 < 0) position158 = 0;
-  if (position158 > kDragSteps) position158 = kDragSteps;
-  dragged.dragPos = position158;
-  double value = double(position158) / double(kDragSteps);
+  int steps = start + delta;
+  if (steps < 0) steps = 0;
+  if (steps > kDragSteps) steps = kDragSteps;
+  dragged.dragPos = steps;
+  double value = double(steps) / double(kDragSteps);
   pval->gainValue[control - kFirstKnobControl] = value;
   effect->setParameterAutomated(kFirstGainParam + control - kFirstKnobControl, float(value));
 }
