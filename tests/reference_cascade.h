@@ -8,6 +8,17 @@
 #include "dsp/section_memory.h"
 #include "tables/coefficient_tables.h"
 
+// One section step, one channel, in the order the result depends on.
+inline double referenceStep(const CoefficientSet& c, SectionMemory& m, double x) {
+  double y = c.b0 * x;
+  y = y + c.b1 * m.x1;
+  y = y + c.b2 * m.x2;
+  y = y - c.a1 * m.y1;
+  y = y - c.a2 * m.y2;
+  m = {x, m.x1, y, m.y1};
+  return y;
+}
+
 struct CascadeSettings {
   int rateSet;  // 0: 44100 Hz, 1: 96000 Hz
   int32_t gainRow[7];
@@ -37,15 +48,8 @@ class ReferenceCascade {
   double section(const CascadeSettings& settings, int band, int channel, double x) {
     int32_t width = settings.qSel[band];
     if (width < 0 || width > 2) return x;
-    const CoefficientSet& c = coefficientTables[settings.rateSet][band][width][settings.gainRow[band]];
-    SectionMemory& m = memory[band][channel];
-    double y = c.b0 * x;
-    y = y + c.b1 * m.x1;
-    y = y + c.b2 * m.x2;
-    y = y - c.a1 * m.y1;
-    y = y - c.a2 * m.y2;
-    m = {x, m.x1, y, m.y1};
-    return y;
+    return referenceStep(coefficientTables[settings.rateSet][band][width][settings.gainRow[band]],
+                         memory[band][channel], x);
   }
 };
 

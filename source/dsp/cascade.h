@@ -47,13 +47,40 @@ inline void fromLanes(const LaneMemory& lanes, BandMemory& m) {
   _mm_storeh_pd(&m[1].y2, lanes.y2);
 }
 
-// Direct form I for both channels. The order of the operations is part of the result.
+// Direct form I for both channels, each on its own row: the rare frame in
+// which a concurrent change lands between the two reads of a band's row.
+// The order of the operations is part of the result.
 inline __m128d runSections(const CoefficientSet& left, const CoefficientSet& right, LaneMemory& m, __m128d x) {
   __m128d y = _mm_mul_pd(_mm_set_pd(right.b0, left.b0), x);
   y = _mm_add_pd(y, _mm_mul_pd(_mm_set_pd(right.b1, left.b1), m.x1));
   y = _mm_add_pd(y, _mm_mul_pd(_mm_set_pd(right.b2, left.b2), m.x2));
   y = _mm_sub_pd(y, _mm_mul_pd(_mm_set_pd(right.a1, left.a1), m.y1));
   y = _mm_sub_pd(y, _mm_mul_pd(_mm_set_pd(right.a2, left.a2), m.y2));
+  m.y2 = m.y1;
+  m.y1 = y;
+  m.x2 = m.x1;
+  m.x1 = x;
+  return y;
+}
+
+// Two neighbouring coefficients of a row in one 16-byte load, and each of them
+// copied to both lanes. pshufd runs on two ports where the pairing loads of
+// runSections share one shuffle port, which would then take 35 of its cycles
+// every frame.
+inline __m128i neighboursAt(const double& first) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(&first));
+}
+inline __m128d lowInBoth(__m128i pair) { return _mm_castsi128_pd(_mm_shuffle_epi32(pair, 0x44)); }
+inline __m128d highInBoth(__m128i pair) { return _mm_castsi128_pd(_mm_shuffle_epi32(pair, 0xEE)); }
+
+// The same step with both channels on one row, as in almost every frame.
+inline __m128d runSectionsOnRow(const CoefficientSet& set, LaneMemory& m, __m128d x) {
+  const __m128i b0b1 = neighboursAt(set.b0), b2a1 = neighboursAt(set.b2), a1a2 = neighboursAt(set.a1);
+  __m128d y = _mm_mul_pd(lowInBoth(b0b1), x);
+  y = _mm_add_pd(y, _mm_mul_pd(highInBoth(b0b1), m.x1));
+  y = _mm_add_pd(y, _mm_mul_pd(lowInBoth(b2a1), m.x2));
+  y = _mm_sub_pd(y, _mm_mul_pd(highInBoth(b2a1), m.y1));
+  y = _mm_sub_pd(y, _mm_mul_pd(highInBoth(a1a2), m.y2));
   m.y2 = m.y1;
   m.y1 = y;
   m.x2 = m.x1;
@@ -80,12 +107,13 @@ inline __m128d runLeftSection(const CoefficientSet& set, LaneMemory& m, __m128d 
 template <int RateSet, int Band, int Width, int Channels>
 inline __m128d runBand(LaneMemory& memory, const int32_t& gainRow, __m128d handOver) {
   const CoefficientSet(&table)[kGainRows] = coefficientTables[RateSet][Band][Width];
-  const CoefficientSet& left = table[loadShared(gainRow)];
+  const int32_t leftRow = loadShared(gainRow);
   if constexpr (Channels == 1) {
-    return runLeftSection(left, memory, handOver);
+    return runLeftSection(table[leftRow], memory, handOver);
   } else {
-    const CoefficientSet& right = table[loadShared(gainRow)];
-    return runSections(left, right, memory, handOver);
+    const int32_t rightRow = loadShared(gainRow);
+    if (__builtin_expect(rightRow == leftRow, 1)) return runSectionsOnRow(table[leftRow], memory, handOver);
+    return runSections(table[leftRow], table[rightRow], memory, handOver);
   }
 }
 
