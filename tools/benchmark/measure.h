@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core_clock.h"
 #include "plain_loop_cascade.h"
 #include "program_selectors.h"
 
@@ -152,7 +153,8 @@ bool sameOutput(Product& product, Baseline& baseline) {
 
 // makeProduct() gives a fresh product at 44.1 kHz, stereo, program 0.
 template <class MakeProduct>
-void run(const char* title, MakeProduct makeProduct, double megahertz) {
+void run(const char* title, MakeProduct makeProduct, const Clock& clock) {
+  const double megahertz = clock.megahertz;
   ProgramSelectors programs[kNumPrograms];
   programSelectors(programs);
   {
@@ -194,7 +196,8 @@ void run(const char* title, MakeProduct makeProduct, double megahertz) {
   row("plain loop / product, noise (target >= 1.6)", speedUp, " %10.2f");
   row("product tail / product noise (target <= 1.15)", tailRatio, " %10.2f");
   char name[80];
-  std::snprintf(name, sizeof name, "product cycles per frame at %.0f MHz", megahertz);
+  std::snprintf(name, sizeof name, "product cycles per frame at %.0f MHz (%s)", megahertz,
+                clock.measured ? "measured" : "given");
   row(name, cycles, " %10.1f");
   std::snprintf(name, sizeof name, "  / bound of %.1f cycles (target <= 2)", kBoundCyclesPerFrame);
   row(name, boundRatio, " %10.2f");
