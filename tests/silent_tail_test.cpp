@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dsp/denormal_guard.h"
 #include "effect_fixture.h"
 #include "mxcsr_mode.h"
 #include "reference_cascade.h"
@@ -168,6 +169,21 @@ TEST_F(SilentTail, HostModeNeitherChangesTheOutputNorIsChanged) {
     EXPECT_EQ(std::memcmp(output.right.data(), expected.right.data(), 2000 * sizeof(float)), 0);
     EXPECT_EQ(std::memcmp(inspect().filterMemory(), reference.memory, sizeof reference.memory), 0);
   }
+}
+
+// Setting an MXCSR bit the processor lacks faults: the first SSE2 processors
+// report a zero mask and have no denormals-are-zero.
+TEST(AudioPathMode, KeepsOnlyTheBitsTheProcessorAccepts) {
+  const struct {
+    unsigned mask, mode;
+  } cases[] = {
+      {0xFFFF, kAudioPathMode},
+      {0x0000, kAudioPathMode & ~kDenormalsAreZero},
+      {0xFFBF, kAudioPathMode & ~kDenormalsAreZero},
+  };
+  for (const auto& c : cases) EXPECT_EQ(audioModeFor(c.mask), c.mode) << std::hex << c.mask;
+  // This processor has every bit the audio path wants.
+  EXPECT_EQ(audioPathMode, kAudioPathMode);
 }
 
 }  // namespace
