@@ -6,6 +6,7 @@
 
 #include "host_files.h"
 #include "host_process.h"
+#include "picture.h"
 #include "wav.h"
 
 namespace {
@@ -76,6 +77,16 @@ TEST(HostCommand, AnUnwritableOutputLeavesNothing) {
   EXPECT_NE(run.output.find("r4m-host: cannot write " + out), std::string::npos) << run.output;
 }
 
+// The suite of each word size runs that word size: the host beside this test
+// program loads the DLL beside it, and reads the machine from its header in memory.
+TEST(HostCommand, InfoShowsTheMachineThatRuns) {
+  HostRun run = runHost({"info", "R4-M.dll"});
+  ASSERT_EQ(run.exitCode, 0u) << run.output;
+  const std::string expected = sizeof(void*) == 4 ? "library: i386 code, loaded into a 32-bit host process"
+                                                  : "library: x86-64 code, loaded into a 64-bit host process";
+  EXPECT_NE(run.output.find(expected), std::string::npos) << run.output;
+}
+
 TEST(HostCommand, ResponseWritesARowPerHertz) {
   std::string out = scratchFolder("response") + "flat.csv";
   DeleteFileA(out.c_str());
@@ -93,6 +104,31 @@ TEST(HostCommand, ResponseWritesARowPerHertz) {
     rows++;
   }
   EXPECT_EQ(rows, 48001);
+}
+
+// The editor command refuses a capture of one flat colour (a window never
+// drawn); the padding after each row is no part of the picture.
+TEST(HostCommand, AFlatCaptureIsNoPicture) {
+  constexpr int kWidth = 3, kHeight = 2;
+  constexpr size_t kRowBytes = 12;  // 9 bytes of pixels, padded to 4
+  std::vector<uint8_t> grey(kRowBytes * kHeight, 0x80);
+  for (int y = 0; y < kHeight; y++)
+    for (size_t pad = 9; pad < kRowBytes; pad++) grey[y * kRowBytes + pad] = uint8_t(y * 7 + pad);
+  const struct {
+    const char* what;
+    size_t byte;  // the one byte changed, or none
+    bool flat;
+  } kCases[] = {
+      {"one grey", SIZE_MAX, true},
+      {"blue of the last pixel", kRowBytes + 6, false},
+      {"red of the first pixel", 2, false},
+      {"padding only", 10, true},
+  };
+  for (const auto& c : kCases) {
+    std::vector<uint8_t> rows = grey;
+    if (c.byte != SIZE_MAX) rows[c.byte] ^= 0x01;
+    EXPECT_EQ(isFlatPicture(rows, kWidth, kHeight, kRowBytes), c.flat) << c.what;
+  }
 }
 
 }  // namespace

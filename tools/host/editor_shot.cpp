@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "picture.h"
 #include "plugin.h"
 
 namespace {
@@ -87,6 +88,11 @@ int runEditorShot(const std::string& pluginPath, const std::string& outPath, int
   ReleaseDC(frame, source);
   plugin.dispatch(effEditClose);
   DestroyWindow(frame);
+  if (isFlatPicture(rows, width, height, rowBytes)) {
+    std::fprintf(stderr, "r4m-host: the editor's window shows a single flat colour: it was never drawn "
+                         "(is Wine's display reachable?)\n");
+    return 1;
+  }
   if (!writeBmp(outPath, width, height, rows)) {
     std::fprintf(stderr, "r4m-host: cannot write %s\n", outPath.c_str());
     return 1;

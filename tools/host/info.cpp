@@ -19,6 +19,8 @@ int runInfo(const std::string& path) {
               unsigned(record.uniqueID), int(record.version), unsigned(record.flags));
   std::printf("        %d inputs, %d outputs, %d parameters, %d programs, initial delay %d\n", int(record.numInputs),
               int(record.numOutputs), int(record.numParams), int(record.numPrograms), int(record.initialDelay));
+  std::printf("library: %s code, loaded into a %d-bit host process\n", plugin.machine().c_str(),
+              int(sizeof(void*) * 8));
   std::printf("VST version %d, category %d\n", int(plugin.dispatch(effGetVstVersion)),
               int(plugin.dispatch(effGetPlugCategory)));
   for (const char* capability : {"receiveVstEvents", "receiveVstMidiEvent", "sendVstMidiEvent", "bypass"}) {

@@ -41,6 +41,17 @@ Plugin::~Plugin() {
   if (module) FreeLibrary(module);
 }
 
+std::string Plugin::machine() const {
+  const auto* base = reinterpret_cast<const BYTE*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* pe = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  switch (pe->FileHeader.Machine) {
+    case IMAGE_FILE_MACHINE_I386: return "i386";
+    case IMAGE_FILE_MACHINE_AMD64: return "x86-64";
+    default: return "unknown";
+  }
+}
+
 std::string Plugin::text(VstInt32 opcode, VstInt32 index, VstIntPtr value) {
   char buffer[256];
   std::memset(buffer, 0, sizeof buffer);

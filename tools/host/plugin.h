@@ -18,6 +18,9 @@ class Plugin {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
   std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0);
+  // The machine the loaded library was built for, from its PE header in memory
+  // ("i386" or "x86-64"), as proof of what really runs.
+  std::string machine() const;
   AEffect* effect = nullptr;
 
  private:
