@@ -4,12 +4,13 @@
 // keep the compiler from caching the word across a loop or dropping a store.
 #pragma once
 
+// Always inlined: a call would cost more than the load, on the audio path.
 template <class Word>
-inline Word loadShared(const Word& word) {
+__attribute__((always_inline)) inline Word loadShared(const Word& word) {
   return __atomic_load_n(&word, __ATOMIC_RELAXED);
 }
 
 template <class Word>
-inline void storeShared(Word& word, Word value) {
+__attribute__((always_inline)) inline void storeShared(Word& word, Word value) {
   __atomic_store_n(&word, value, __ATOMIC_RELAXED);
 }

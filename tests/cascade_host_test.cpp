@@ -82,7 +82,7 @@ TEST_F(HostCascade, UnconnectedSecondInputGivesMono) {
   StereoBlock output = run(effect, input);
   ReferenceCascade reference;
   EXPECT_TRUE(sameBits(output.left, reference.run(s, input, 1).left));
-  EXPECT_TRUE(sameBits(output.right, std::vector<float>(256, kUntouched)));
+  EXPECT_TRUE(sameBits(output.right, output.left)) << "both outputs carry the first channel";
 }
 
 TEST_F(HostCascade, InPlaceBuffers) {

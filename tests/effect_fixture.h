@@ -9,6 +9,7 @@
 #include "dsp/stdvst.h"
 #include "gui/gui.h"
 #include "module_instance.h"
+#include "shared_word.h"
 #include "test_host.h"
 
 struct EffectInspector {
@@ -20,8 +21,8 @@ struct EffectInspector {
   int32_t lastLearnTarget() const { return effect.lastLearnTarget; }
   int32_t sampleRateInt() const { return effect.sampleRateInt; }
   bool monoInput() const { return effect.monoInput; }
-  void setSampleRateInt(int32_t rate) { effect.sampleRateInt = rate; }  // no warning box, unlike resume
-  void setMonoInput(bool mono) { effect.monoInput = mono; }
+  void setSampleRateInt(int32_t rate) { storeShared(effect.sampleRateInt, rate); }  // no warning box, unlike resume
+  void setMonoInput(bool mono) { storeShared(effect.monoInput, mono); }
   SectionMemory (&filterMemory() const)[kBands][2] { return effect.filterMemory; }
   PVAL& pval() const { return *effect.pval; }
   Gui& gui() const { return *effect.gui; }

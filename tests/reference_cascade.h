@@ -20,7 +20,7 @@ inline double referenceStep(const CoefficientSet& c, SectionMemory& m, double x)
 }
 
 struct CascadeSettings {
-  int rateSet;  // 0: 44100 Hz, 1: 96000 Hz
+  int rateSet;  // 0: 44100 Hz, 1: 96000 Hz, -1: a rate without tables
   int32_t gainRow[7];
   int32_t qSel[7];  // outside 0 to 2: the band passes its input on
 };
@@ -31,16 +31,22 @@ struct StereoBlock {
 
 class ReferenceCascade {
  public:
+  // A block with one setting for all of it. In mono the second output
+  // carries the first; without tables the input passes, the memory frozen.
   StereoBlock run(const CascadeSettings& settings, const StereoBlock& input, int channels = 2) {
     StereoBlock output{std::vector<float>(input.left.size()), std::vector<float>(input.right.size())};
     for (size_t i = 0; i < input.left.size(); i++) {
-      for (int channel = 0; channel < channels; channel++) {
-        double x = channel == 0 ? input.left[i] : input.right[i];
-        for (int band = 0; band < 7; band++) x = section(settings, band, channel, x);
-        (channel == 0 ? output.left : output.right)[i] = float(x + 1e-29);
-      }
+      output.left[i] = frame(settings, 0, input.left[i]);
+      output.right[i] = channels == 2 ? frame(settings, 1, input.right[i]) : output.left[i];
     }
     return output;
+  }
+  // One frame of one channel.
+  float frame(const CascadeSettings& settings, int channel, float input) {
+    if (settings.rateSet < 0) return input;
+    double x = input;
+    for (int band = 0; band < 7; band++) x = section(settings, band, channel, x);
+    return float(x + 1e-29);
   }
   SectionMemory memory[7][2] = {};
 

@@ -7,3 +7,5 @@ struct SectionMemory {
   double y1;  // output one frame earlier
   double y2;  // output two frames earlier
 };
+
+using BandMemory = SectionMemory[2];  // left, right

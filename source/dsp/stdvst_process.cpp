@@ -1,6 +1,6 @@
 // The audio entries: the equaliser (replacing) and the accumulating variant,
 // which mixes the input into the output and filters nothing.
-#include "cascade_block.h"
+#include "cascade_kernels.h"
 #include "stdvst.h"
 
 void stdvst::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
