@@ -1,8 +1,10 @@
-// Times a product cascade beside the plain scalar loop in one run: ns per
-// stereo frame for noise with a program change every 100 blocks and for the
-// silent tail after a loud burst, the median of several runs, and the ratios
-// the product is held to. A product has setProgram(int) and
-// processReplacing(float**, float**, int32_t).
+// Times cascades in one run, interleaved: for each block size, every
+// contender's runs are taken in turn, so that all see the same load on the
+// machine; the median of several runs is kept. ns per stereo frame at
+// 44.1 kHz: noise with a program change every 100 blocks; for our kernels
+// also the silent tail after a loud burst, and noise with the upper halves of
+// the AVX registers left dirty before every call, as a careless host or
+// plug-in leaves them.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +13,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "core_clock.h"
@@ -20,6 +25,7 @@
 namespace bench {
 
 constexpr int kBlockSizes[] = {64, 512, 4096};
+constexpr int kSizes = 3;
 constexpr int kRuns = 7;
 constexpr int kNoiseFrames = 1 << 20;
 constexpr int kNoisePool = 1 << 16;  // frames of noise the blocks are cut from
@@ -28,32 +34,38 @@ constexpr int kTailProgram = 1;      // its slowest pole (0.9984) is the quickes
 constexpr int kBurstFrames = 4096;
 constexpr int kTailLead = 1 << 20;  // 24 s of silence at 44.1 kHz before the tail is timed
 constexpr int kTailFrames = 1 << 20;
-constexpr int kSlowTailFrames = 1 << 16;  // for the plain loop, a hundred times slower there
-// The throughput bound the product is held to, in cycles per frame: the 35
-// packed multiplications of a frame (five per band, both channels at once) on
-// two multiply ports.
-constexpr double kBoundCyclesPerFrame = 17.5;
+constexpr int kSlowTailFrames = 1 << 16;  // for the plain loop, far slower there
 
-class Baseline {
+// What is timed: a cascade that takes programs and blocks.
+class Contender {
  public:
-  explicit Baseline(const ProgramSelectors (&programs)[kNumPrograms]) : programs(programs) {}
-  void setProgram(int program) {
+  virtual ~Contender() = default;
+  virtual void setProgram(int program) = 0;
+  virtual void processReplacing(float** inputs, float** outputs, int32_t frames) = 0;
+};
+
+enum class Role { avx, sse2, plain, peer };
+
+struct Entry {
+  std::string name;
+  Role role;
+  std::function<std::unique_ptr<Contender>()> make;  // fresh, at 44.1 kHz, stereo, program 0
+};
+
+// The same cascade as plain scalar code, in the host's floating-point mode.
+class PlainLoop : public Contender {
+ public:
+  PlainLoop() { programSelectors(programs); }
+  void setProgram(int program) override {
     std::copy(programs[program].gainRow, programs[program].gainRow + kBands, cascade.gainRow);
     std::copy(programs[program].qSel, programs[program].qSel + kBands, cascade.qSel);
   }
-  void processReplacing(float** inputs, float** outputs, int32_t frames) {
+  void processReplacing(float** inputs, float** outputs, int32_t frames) override {
     cascade.processReplacing(inputs, outputs, frames);
-  }
-  int subnormalMemory() const {
-    int n = 0;
-    for (const auto& band : cascade.memory)
-      for (const SectionMemory& m : band)
-        for (double v : {m.x1, m.x2, m.y1, m.y2}) n += std::fpclassify(v) == FP_SUBNORMAL;
-    return n;
   }
 
  private:
-  const ProgramSelectors (&programs)[kNumPrograms];
+  ProgramSelectors programs[kNumPrograms];
   PlainLoopCascade cascade;
 };
 
@@ -70,10 +82,16 @@ struct Stereo {
   std::vector<float> left, right;
 };
 
-template <class Cascade>
-void processAt(Cascade& cascade, Stereo& in, Stereo& out, int start, int frames) {
+// The upper halves of the AVX registers in use, as after a 256-bit
+// instruction with no vzeroupper after it.
+inline void dirtyUpperHalves() { __asm__ volatile("vpcmpeqd %%ymm7, %%ymm7, %%ymm7" ::: "xmm7"); }
+// And clean again, so that the state does not reach what is timed next.
+inline void cleanUpperHalves() { __asm__ volatile("vzeroupper" ::: "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7"); }
+
+inline void processAt(Contender& cascade, Stereo& in, Stereo& out, int start, int frames, bool dirty) {
   float* inputs[2] = {in.left.data() + start, in.right.data() + start};
   float* outputs[2] = {out.left.data(), out.right.data()};
+  if (dirty) dirtyUpperHalves();
   cascade.processReplacing(inputs, outputs, frames);
 }
 
@@ -87,121 +105,131 @@ inline double now() {
 }
 
 // One run of noise in blocks of blockSize, the program changed every 100 blocks.
-template <class Cascade>
-double noiseRun(Cascade& cascade, int blockSize) {
+inline double noiseRun(Contender& cascade, int blockSize, bool dirty) {
   Stereo in(kNoisePool, 12345), out(blockSize);
   int program = 0;
   const double start = now();
   for (int block = 0; block * blockSize < kNoiseFrames; block++) {
     if (block % kProgramEvery == 0) cascade.setProgram(program = (program + 1) % kNumPrograms);
-    processAt(cascade, in, out, (block * blockSize) % kNoisePool, blockSize);
+    processAt(cascade, in, out, (block * blockSize) % kNoisePool, blockSize, dirty);
   }
-  return (now() - start) * 1e9 / kNoiseFrames;
+  const double ns = (now() - start) * 1e9 / kNoiseFrames;
+  if (dirty) cleanUpperHalves();
+  return ns;
 }
 
 // A loud burst, then silence long enough for the memory to settle.
-template <class Cascade>
-void burstAndSilence(Cascade& cascade) {
+inline void burstAndSilence(Contender& cascade) {
   cascade.setProgram(kTailProgram);
   Stereo burst(kBurstFrames, 777, 1000.0f), silence(kBurstFrames), out(kBurstFrames);
-  processAt(cascade, burst, out, 0, kBurstFrames);
-  for (int done = 0; done < kTailLead; done += kBurstFrames) processAt(cascade, silence, out, 0, kBurstFrames);
+  processAt(cascade, burst, out, 0, kBurstFrames, false);
+  for (int done = 0; done < kTailLead; done += kBurstFrames) processAt(cascade, silence, out, 0, kBurstFrames, false);
 }
 
 // One run further into the silence.
-template <class Cascade>
-double tailRun(Cascade& cascade, int blockSize, int frames) {
+inline double tailRun(Contender& cascade, int blockSize, int frames) {
   Stereo silence(blockSize), out(blockSize);
   const double start = now();
-  for (int done = 0; done < frames; done += blockSize) processAt(cascade, silence, out, 0, blockSize);
+  for (int done = 0; done < frames; done += blockSize) processAt(cascade, silence, out, 0, blockSize, false);
   return (now() - start) * 1e9 / frames;
 }
 
-// For one block size, the medians of runs taken in turn (product and baseline,
-// noise and tail), so that all four see the same load on the machine.
-template <class MakeProduct>
-void medians(MakeProduct makeProduct, const ProgramSelectors (&programs)[kNumPrograms], int size, double (&noise)[2],
-             double (&tail)[2], int& subnormals) {
-  auto product = makeProduct(), tailProduct = makeProduct();
-  Baseline baseline(programs), tailBaseline(programs);
-  burstAndSilence(*tailProduct);
-  burstAndSilence(tailBaseline);
-  std::vector<double> runs[4];
-  for (int i = 0; i < kRuns; i++) {
-    runs[0].push_back(noiseRun(*product, size));
-    runs[1].push_back(noiseRun(baseline, size));
-    runs[2].push_back(tailRun(*tailProduct, size, kTailFrames));
-    runs[3].push_back(tailRun(tailBaseline, size, kSlowTailFrames));
-  }
-  noise[0] = median(runs[0]), noise[1] = median(runs[1]);
-  tail[0] = median(runs[2]), tail[1] = median(runs[3]);
-  subnormals = tailBaseline.subnormalMemory();
-}
-
-// The product's output for noise with program changes, beside the baseline's.
-template <class Product>
-bool sameOutput(Product& product, Baseline& baseline) {
-  Stereo in(20000, 99), a(1000), b(1000);
-  for (int start = 0; start < 20000; start += 1000) {
-    product.setProgram(start / 1000 % kNumPrograms);
-    baseline.setProgram(start / 1000 % kNumPrograms);
-    processAt(product, in, a, start, 1000);
-    processAt(baseline, in, b, start, 1000);
+// A contender's output for noise with program changes, beside the plain loop's.
+// Blocks of even and odd lengths, a new program for each.
+inline bool sameAsThePlainLoop(Contender& contender) {
+  PlainLoop plain;
+  Stereo in(20000, 99);
+  const int lengths[] = {1000, 999, 1, 2, 37, 4096, 13, 700};
+  int start = 0;
+  for (int block = 0; start + 4096 <= 20000; block++) {
+    const int length = lengths[block % 8];
+    Stereo a(length), b(length);
+    contender.setProgram(block % kNumPrograms);
+    plain.setProgram(block % kNumPrograms);
+    processAt(contender, in, a, start, length, false);
+    processAt(plain, in, b, start, length, false);
     if (a.left != b.left || a.right != b.right) return false;
+    start += length;
   }
   return true;
 }
 
-// makeProduct() gives a fresh product at 44.1 kHz, stereo, program 0.
-template <class MakeProduct>
-void run(const char* title, MakeProduct makeProduct, const Clock& clock) {
-  const double megahertz = clock.megahertz;
-  ProgramSelectors programs[kNumPrograms];
-  programSelectors(programs);
-  {
-    auto product = makeProduct();
-    Baseline baseline(programs);
-    std::printf("%s, 44100 Hz stereo\nsame output as the plain loop: %s\n", title,
-                sameOutput(*product, baseline) ? "yes" : "NO");
+// The figures of one entry: medians per block size.
+struct Figures {
+  std::array<double, kSizes> noise{}, tail{}, dirty{};
+};
+
+inline bool ours(Role role) { return role == Role::avx || role == Role::sse2; }
+
+inline void row(const std::string& name, const std::array<double, kSizes>& values, const char* format) {
+  std::printf("  %-56s", name.c_str());
+  for (double v : values) std::printf(format, v);
+  std::printf("\n");
+}
+
+inline std::array<double, kSizes> ratio(const std::array<double, kSizes>& a, const std::array<double, kSizes>& b) {
+  return {a[0] / b[0], a[1] / b[1], a[2] / b[2]};
+}
+
+inline void run(const char* title, const std::vector<Entry>& entries, const Clock& clock, bool dirtyRuns) {
+  std::printf("%s, 44100 Hz stereo\n", title);
+  for (const Entry& entry : entries)
+    if (entry.role != Role::peer)
+      std::printf("%s: same output as the plain loop: %s\n", entry.name.c_str(),
+                  sameAsThePlainLoop(*entry.make()) ? "yes" : "NO");
+  std::vector<Figures> figures(entries.size());
+  for (int s = 0; s < kSizes; s++) {
+    const int size = kBlockSizes[s];
+    std::vector<std::unique_ptr<Contender>> noisy, tails;
+    for (const Entry& entry : entries) {
+      noisy.push_back(entry.make());
+      tails.push_back(entry.role == Role::peer ? nullptr : entry.make());
+      if (tails.back()) burstAndSilence(*tails.back());
+    }
+    std::vector<std::vector<double>> noise(entries.size()), tail(entries.size()), dirty(entries.size());
+    for (int r = 0; r < kRuns; r++)
+      for (size_t e = 0; e < entries.size(); e++) {
+        noise[e].push_back(noiseRun(*noisy[e], size, false));
+        if (dirtyRuns && ours(entries[e].role)) dirty[e].push_back(noiseRun(*noisy[e], size, true));
+        if (tails[e])
+          tail[e].push_back(tailRun(*tails[e], size, entries[e].role == Role::plain ? kSlowTailFrames : kTailFrames));
+      }
+    for (size_t e = 0; e < entries.size(); e++) {
+      figures[e].noise[s] = median(noise[e]);
+      if (!tail[e].empty()) figures[e].tail[s] = median(tail[e]);
+      if (!dirty[e].empty()) figures[e].dirty[s] = median(dirty[e]);
+    }
   }
-  double noise[3][2], tail[3][2];  // per block size: product, plain loop
-  int subnormals[3];
-  for (int s = 0; s < 3; s++) medians(makeProduct, programs, kBlockSizes[s], noise[s], tail[s], subnormals[s]);
-  auto row = [](const char* name, const std::array<double, 3>& v, const char* format) {
-    std::printf("  %-52s", name);
-    for (double x : v) std::printf(format, x);
-    std::printf("\n");
-  };
-  auto column = [](const double (&v)[3][2], int which) {
-    return std::array<double, 3>{v[0][which], v[1][which], v[2][which]};
-  };
   char heading[80];
   std::snprintf(heading, sizeof heading, "ns per stereo frame, median of %d runs", kRuns);
-  std::printf("%-54s %10s %10s %10s\n", heading, "block 64", "block 512", "block 4096");
-  std::printf("noise, a program change every %d blocks\n", kProgramEvery);
-  row("product", column(noise, 0), " %10.2f");
-  row("plain scalar loop", column(noise, 1), " %10.2f");
-  std::printf("silent tail, program %d, %d s after a loud burst\n", kTailProgram, (kTailLead + 22050) / 44100);
-  row("product", column(tail, 0), " %10.2f");
-  row("plain scalar loop", column(tail, 1), " %10.2f");
-  std::printf("  %-52s %10d %10d %10d\n", "(plain loop: subnormal memory values at the end)", subnormals[0],
-              subnormals[1], subnormals[2]);
-  std::array<double, 3> speedUp, tailRatio, boundRatio, cycles;
-  for (int s = 0; s < 3; s++) {
-    speedUp[s] = noise[s][1] / noise[s][0];
-    tailRatio[s] = tail[s][0] / noise[s][0];
-    cycles[s] = noise[s][0] * megahertz / 1000.0;
-    boundRatio[s] = cycles[s] / kBoundCyclesPerFrame;
+  std::printf("%-58s %10s %10s %10s\n", heading, "block 64", "block 512", "block 4096");
+  for (size_t e = 0; e < entries.size(); e++) {
+    row(entries[e].name + ": noise", figures[e].noise, " %10.2f");
+    if (entries[e].role != Role::peer) row(entries[e].name + ": silent tail", figures[e].tail, " %10.2f");
+    if (dirtyRuns && ours(entries[e].role))
+      row(entries[e].name + ": noise, upper halves dirty", figures[e].dirty, " %10.2f");
   }
   std::printf("ratios\n");
-  row("plain loop / product, noise (target >= 1.6)", speedUp, " %10.2f");
-  row("product tail / product noise (target <= 1.15)", tailRatio, " %10.2f");
-  char name[80];
-  std::snprintf(name, sizeof name, "product cycles per frame at %.0f MHz (%s)", megahertz,
-                clock.measured ? "measured" : "given");
-  row(name, cycles, " %10.1f");
-  std::snprintf(name, sizeof name, "  / bound of %.1f cycles (target <= 2)", kBoundCyclesPerFrame);
-  row(name, boundRatio, " %10.2f");
+  const Figures* plain = nullptr;
+  for (size_t e = 0; e < entries.size(); e++)
+    if (entries[e].role == Role::plain) plain = &figures[e];
+  for (size_t e = 0; e < entries.size(); e++) {
+    if (!ours(entries[e].role)) continue;
+    const Figures& f = figures[e];
+    const std::string& name = entries[e].name;
+    for (size_t p = 0; p < entries.size(); p++)
+      if (entries[p].role == Role::peer)
+        row(entries[p].name + " / " + name, ratio(figures[p].noise, f.noise), " %10.2f");
+    if (plain) row("plain loop / " + name, ratio(plain->noise, f.noise), " %10.2f");
+    row(name + ": tail / noise (target <= 1.15)", ratio(f.tail, f.noise), " %10.2f");
+    if (dirtyRuns) row(name + ": dirty / clean (target <= 1.1)", ratio(f.dirty, f.noise), " %10.2f");
+    char cycles[96];
+    std::snprintf(cycles, sizeof cycles, "%s: cycles per frame at %.0f MHz (%s)", name.c_str(), clock.megahertz,
+                  clock.measured ? "measured" : "given");
+    row(cycles, {f.noise[0] * clock.megahertz / 1000, f.noise[1] * clock.megahertz / 1000,
+                 f.noise[2] * clock.megahertz / 1000},
+        " %10.1f");
+  }
 }
 
 }  // namespace bench
