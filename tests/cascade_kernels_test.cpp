@@ -150,8 +150,8 @@ TEST_F(CascadeKernels, ShortBlocksAroundThePipelinesDepth) {
   }
 }
 
-// A change landing between a band's two row reads puts the channels on
-// different rows for a frame: each lane must still follow its own row.
+// The SSE2 kernel's step with each channel on its own row, as when a change
+// lands between a band's two row reads: each lane must follow its own row.
 TEST(CascadeLanePair, ChannelsOnDifferentRowsEachFollowTheirOwn) {
   std::mt19937 random(21);
   underMode(kAudioPathMode, [&] {

@@ -1,6 +1,8 @@
-// The kernel for every processor with SSE2.
+// The kernel for every processor with SSE2: each band in a register of its
+// own, the two channels in its lanes (the bands-in-lanes layout of the AVX
+// kernel needs more registers than SSE2 has to be faster).
+#include "band_pipeline.h"
 #include "cascade_kernels.h"
-#include "cascade_pipeline.h"
 
 namespace {
 
@@ -17,10 +19,13 @@ struct Sse2Rows {
   }
 };
 
+template <int RateSet, int Channels>
+using Sse2Run = BandCascade<Sse2Rows, RateSet, Channels>;
+
 }  // namespace
 
 void runCascadeBlockSse2(BandMemory (&filterMemory)[kBands], const int32_t (&gainRow)[kBands],
                          const int32_t (&qSel)[kBands], const bool& monoInput, const int32_t& sampleRateInt,
                          float** inputs, float** outputs, int32_t frames) {
-  runCascadeBlock<Sse2Rows>(filterMemory, gainRow, qSel, monoInput, sampleRateInt, inputs, outputs, frames);
+  runCascadeBlock<Sse2Run>(filterMemory, gainRow, qSel, monoInput, sampleRateInt, inputs, outputs, frames);
 }

@@ -2,20 +2,12 @@
 // in the two lanes of a 128-bit register (left low, right high). Each lane
 // does exactly the scalar double arithmetic in the same order, so the result
 // is bit for bit that of one channel at a time.
-//
-// Everything here has internal linkage: each kernel's file compiles its own
-// copy for its own instruction set, and no copy built for one can stand in
-// for another at link time.
+// Internal linkage, as cascade_block.h says.
 #pragma once
 
 #include <emmintrin.h>
 
-#include "../tables/coefficient_tables.h"
-#include "section_memory.h"
-
-// Inlined whatever the size: only inside one function can the pipeline's
-// values stay in registers.
-#define R4M_INLINE __attribute__((always_inline)) inline
+#include "cascade_block.h"
 
 namespace {
 

@@ -17,21 +17,15 @@
 //
 // Templates give every (rate set, band, width) its own block addressing its
 // own table. Rows is the kernel's way of putting a row's coefficients into
-// both lanes. Internal linkage, as in section_lanes.h.
+// both lanes. Internal linkage, as cascade_block.h says.
 #pragma once
 
 #include <cstdint>
 #include <utility>
 
-#include "../pval.h"
-#include "../shared_word.h"
 #include "section_lanes.h"
-#include "table_rates.h"
 
 namespace {
-
-constexpr double kOutputOffset = 1e-29;  // added to every filtered output sample
-constexpr int kLastBand = kBands - 1;
 
 // A band's memory and output after one frame.
 struct BandStep {
@@ -70,48 +64,31 @@ __attribute__((noinline)) BandStep runWithSelectors(LaneMemory memory, int32_t w
   return {memory, output};
 }
 
-// What one block works on and with. mono and rate hold the mode that the
-// next frame to run read.
-struct Block {
-  LaneMemory (&lanes)[kBands];
-  const int32_t (&gainRow)[kBands];
-  const int32_t (&qSel)[kBands];
-  const bool& monoInput;
-  const int32_t& sampleRateInt;
-  float** inputs;
-  float** outputs;
-  int32_t frames;
-  bool mono;
-  int32_t rate;
-};
-
 // The bands at one rate set and layout, their memory and the pairs between
 // them, for a run of frames that read this mode. A local of its own run(),
 // where no store to an output buffer can reach it, so its values stay in
 // registers. Between steps every band's memory is in phase 0.
 template <class Rows, int RateSet, int Channels>
-class SkewedCascade {
+class BandCascade {
  public:
   // From `frame` on while each frame reads this mode. Answers the first frame
   // that did not, its mode read into the block; the first frame's mode is
   // already there.
   static int32_t run(Block& block, int32_t frame) {
-    SkewedCascade cascade(block);
+    BandCascade cascade(block);
     frame = cascade.runFrom(frame);
-    for (int band = 0; band < kBands; band++) block.lanes[band] = cascade.memory[band];
-    block.mono = cascade.mono;
-    block.rate = cascade.rate;
+    for (int band = 0; band < kBands; band++) fromLanes(cascade.memory[band], block.filterMemory[band]);
     return frame;
   }
 
  private:
   // Everything the steps use is copied here, out of reach of the stores to
   // the output buffers, so that none of it is read again after each store.
-  explicit SkewedCascade(const Block& block)
-      : gainRow(block.gainRow), qSel(block.qSel), monoInput(block.monoInput), sampleRateInt(block.sampleRateInt),
-        inputLeft(block.inputs[0]), inputRight(Channels == 2 ? block.inputs[1] : nullptr),
-        outputLeft(block.outputs[0]), outputRight(block.outputs[1]), frames(block.frames) {
-    for (int band = 0; band < kBands; band++) memory[band] = block.lanes[band];
+  explicit BandCascade(Block& block)
+      : block(block), gainRow(block.gainRow), qSel(block.qSel), inputLeft(block.inputs[0]),
+        inputRight(Channels == 2 ? block.inputs[1] : nullptr), outputLeft(block.outputs[0]),
+        outputRight(block.outputs[1]) {
+    for (int band = 0; band < kBands; band++) memory[band] = toLanes(block.filterMemory[band]);
   }
 
   R4M_INLINE int32_t runFrom(int32_t frame) {
@@ -147,14 +124,7 @@ class SkewedCascade {
     return frame;
   }
 
-  // Reads the mode of `frame` (once): true when it is this run's.
-  R4M_INLINE bool admits(int32_t frame) {
-    if (frame >= frames) return false;
-    mono = loadShared(monoInput);
-    rate = loadShared(sampleRateInt);
-    // One test for both: this is every frame's.
-    return ((mono != (Channels == 1)) | (rate != (RateSet == 0 ? kRate44k : kRate96k))) == 0;
-  }
+  R4M_INLINE bool admits(int32_t frame) { return readsMode<RateSet, Channels>(block, frame); }
 
   R4M_INLINE __m128d frameAt(int32_t frame) const {
     // A mono host's second input buffer is never read.
@@ -289,60 +259,17 @@ class SkewedCascade {
     ((kLastBand - Bands >= newest && kLastBand - Bands <= oldest ? band<kLastBand - Bands>() : void()), ...);
   }
 
+  Block& block;
   const int32_t (&gainRow)[kBands];
   const int32_t (&qSel)[kBands];
-  const bool& monoInput;
-  const int32_t& sampleRateInt;
   const float* const inputLeft;
   const float* const inputRight;
   float* const outputLeft;
   float* const outputRight;
-  const int32_t frames;
-  bool mono = Channels == 1;  // the mode the last frame read
-  int32_t rate = RateSet == 0 ? kRate44k : kRate96k;
   LaneMemory memory[kBands];
   __m128d enteringFirst{}, enteringSecond{};
   __m128d pairFirst[kBands] = {};  // band b's outputs in the last step: band b + 1's next pair
   __m128d pairSecond[kBands] = {};
 };
-
-// No table for this rate: the frame is passed through, the memory frozen until
-// a supported rate returns.
-inline void bypassFrame(bool mono, float** inputs, float** outputs, int32_t frame) {
-  const float left = inputs[0][frame], right = mono ? left : inputs[1][frame];
-  outputs[0][frame] = left;
-  outputs[1][frame] = right;
-}
-
-// The whole block; `frames` is at least 1 and the audio path's floating-point
-// mode is already set. Only the filter memory is taken into lanes for the
-// block and put back after.
-template <class Rows>
-inline void runCascadeBlock(BandMemory (&filterMemory)[kBands], const int32_t (&gainRow)[kBands],
-                            const int32_t (&qSel)[kBands], const bool& monoInput, const int32_t& sampleRateInt,
-                            float** inputs, float** outputs, int32_t frames) {
-  LaneMemory lanes[kBands];
-  for (int band = 0; band < kBands; band++) lanes[band] = toLanes(filterMemory[band]);
-  Block block{lanes,   gainRow, qSel, monoInput, sampleRateInt, inputs, outputs, frames, loadShared(monoInput),
-              loadShared(sampleRateInt)};
-  for (int32_t frame = 0; frame < frames;) {
-    if (block.rate == kRate44k && block.mono)
-      frame = SkewedCascade<Rows, 0, 1>::run(block, frame);
-    else if (block.rate == kRate44k)
-      frame = SkewedCascade<Rows, 0, 2>::run(block, frame);
-    else if (block.rate == kRate96k && block.mono)
-      frame = SkewedCascade<Rows, 1, 1>::run(block, frame);
-    else if (block.rate == kRate96k)
-      frame = SkewedCascade<Rows, 1, 2>::run(block, frame);
-    else {
-      bypassFrame(block.mono, inputs, outputs, frame);
-      if (++frame < frames) {
-        block.mono = loadShared(monoInput);
-        block.rate = loadShared(sampleRateInt);
-      }
-    }
-  }
-  for (int band = 0; band < kBands; band++) fromLanes(lanes[band], filterMemory[band]);
-}
 
 }  // namespace
