@@ -66,6 +66,33 @@ void pump(DWORD milliseconds) {
   } while (GetTickCount() - start < milliseconds);
 }
 
+// Wine takes the pointer position back from the X server, whose reports of
+// earlier moves may still be on their way: wait until the cursor has stayed
+// where it was put.
+void moveCursor(POINT point) {
+  SetCursorPos(point.x, point.y);
+  int steady = 0;
+  for (int attempt = 0; attempt < 500 && steady < 5; attempt++) {
+    pump(1);
+    POINT now;
+    GetCursorPos(&now);
+    if (now.x == point.x && now.y == point.y) {
+      steady++;
+    } else {
+      steady = 0;
+      SetCursorPos(point.x, point.y);
+    }
+  }
+}
+
+void holdKeys(bool control, bool shift) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = control ? 0x80 : 0;
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
 Picture expectedPanel(HMODULE module, std::vector<int> hues, const int frames[7], const int qSels[7]) {
   Picture panel = resourcePicture(module, 4096, hues);
   Picture strip = resourcePicture(module, 4097), mask = resourcePicture(module, 4098);
@@ -128,4 +155,13 @@ POINT EditorHost::screen(int x, int y) {
   POINT point{x, y};
   ClientToScreen(editorWindow, &point);
   return point;
+}
+
+void EditorHost::leftDown(int x, int y) { SendMessageA(editorWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+
+void EditorHost::rightDown(int x, int y) { SendMessageA(editorWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y)); }
+
+void EditorHost::dragTo(int x, int y) {
+  moveCursor(screen(x, y));
+  SendMessageA(editorWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
 }

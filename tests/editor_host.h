@@ -23,6 +23,10 @@ Picture resourcePicture(HMODULE module, int id, std::vector<int> hues = {});
 Picture capture(HWND window, int width, int height);
 // Runs the thread's messages for a while: paints, timer ticks, popups.
 void pump(DWORD milliseconds);
+// Puts the real cursor at a screen point and waits until Wine reports it there.
+void moveCursor(POINT point);
+// Ctrl and Shift held or not in this thread's key state, which GetKeyState reads.
+void holdKeys(bool control, bool shift);
 
 // The skin with the knobs at `frames` and the lit Q button of each band's `qSel` drawn on it.
 Picture expectedPanel(HMODULE module, std::vector<int> hues, const int frames[7], const int qSels[7]);
@@ -39,6 +43,11 @@ class EditorHost {
   Picture shot() { return capture(editorWindow, 600, 155); }
   // Client coordinates of the editor to screen coordinates.
   POINT screen(int x, int y);
+  // Mouse messages at client points of the editor, as a user's hand gives them.
+  void leftDown(int x, int y);
+  void rightDown(int x, int y);
+  // Moves the real cursor to a client point and tells the window, as a drag does.
+  void dragTo(int x, int y);
 
  private:
   PluginLibrary& library;

@@ -54,25 +54,6 @@ void framesAndSelectors(AEffect* effect, int frames[7], int qSels[7]) {
   }
 }
 
-// Wine takes the pointer position back from the X server, whose reports of
-// earlier moves may still be on their way: wait until the cursor has stayed
-// where it was put.
-void moveCursor(POINT point) {
-  SetCursorPos(point.x, point.y);
-  int steady = 0;
-  for (int attempt = 0; attempt < 500 && steady < 5; attempt++) {
-    pump(1);
-    POINT now;
-    GetCursorPos(&now);
-    if (now.x == point.x && now.y == point.y) {
-      steady++;
-    } else {
-      steady = 0;
-      SetCursorPos(point.x, point.y);
-    }
-  }
-}
-
 class Editor : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -87,20 +68,6 @@ class Editor : public ::testing::Test {
     int frames[7], qSels[7];
     framesAndSelectors(editor->effect, frames, qSels);
     return expectedPanel(library.module, hues, frames, qSels);
-  }
-  void leftDown(int x, int y) { SendMessageA(editor->editorWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
-  void rightDown(int x, int y) { SendMessageA(editor->editorWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y)); }
-  // Moves the real cursor to a client point and tells the window, as a drag does.
-  void dragTo(int x, int y) {
-    moveCursor(editor->screen(x, y));
-    SendMessageA(editor->editorWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-  }
-  void holdKeys(bool control, bool shift) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = control ? 0x80 : 0;
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
   }
   std::vector<float> automatedValues(VstInt32 index) {
     std::vector<float> values;
@@ -143,15 +110,15 @@ TEST_F(Editor, FollowsProgramChangesAndMidi) {
 TEST_F(Editor, KnobDragSendsAutomation) {
   Region knob = knobRegion(3);
   int x = knob.left + 12, y = knob.top + 12;
-  leftDown(x, y);
-  dragTo(x + 30, y);  // the first move never moves the knob: it sends the shown frame × 2
+  editor->leftDown(x, y);
+  editor->dragTo(x + 30, y);  // the first move never moves the knob: it sends the shown frame × 2
   std::vector<float> sent = automatedValues(2);
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0], float(78.0 / 158.0));
-  for (int step = 1; step <= 17; step++) dragTo(x, y - 10 * step);  // 170 pixels up
+  for (int step = 1; step <= 17; step++) editor->dragTo(x, y - 10 * step);  // 170 pixels up
   sent = automatedValues(2);
   EXPECT_EQ(sent.back(), 1.0f) << "limited at the top";
-  dragTo(x, y - 169);  // one pixel back down
+  editor->dragTo(x, y - 169);  // one pixel back down
   EXPECT_EQ(automatedValues(2).back(), float(157.0 / 158.0));
   SendMessageA(editor->editorWindow, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
   pump(30);
@@ -161,28 +128,28 @@ TEST_F(Editor, KnobDragSendsAutomation) {
   // An outside change: the next drag starts from the frame that change produced.
   editor->effect->setParameter(editor->effect, 2, 0.25f);  // frame 19
   host.clearCalls();
-  leftDown(x, y);
-  dragTo(x, y + 40);
+  editor->leftDown(x, y);
+  editor->dragTo(x, y + 40);
   ASSERT_EQ(automatedValues(2).size(), 1u);
   EXPECT_EQ(automatedValues(2)[0], float(38.0 / 158.0));
-  dragTo(x, y + 45);
+  editor->dragTo(x, y + 45);
   EXPECT_EQ(automatedValues(2).back(), float(33.0 / 158.0));
   SendMessageA(editor->editorWindow, WM_LBUTTONUP, 0, 0);
-  leftDown(x, y);  // the same knob again: it goes on from where the drag left it
-  dragTo(x, y);
+  editor->leftDown(x, y);  // the same knob again: it goes on from where the drag left it
+  editor->dragTo(x, y);
   EXPECT_EQ(automatedValues(2).back(), float(33.0 / 158.0));
   SendMessageA(editor->editorWindow, WM_LBUTTONUP, 0, 0);
 }
 
 TEST_F(Editor, QButtonClickIsNotAutomation) {
   Region button = qButtonRegion(1, 3);
-  leftDown(button.left + 5, button.bottom);  // the hit area is one row taller than the image
+  editor->leftDown(button.left + 5, button.bottom);  // the hit area is one row taller than the image
   EXPECT_EQ(editor->effect->getParameter(editor->effect, 7), 0.2f);
   EXPECT_TRUE(host.callsOf(audioMasterAutomate).empty());
   pump(30);
   EXPECT_TRUE(samePicture(editor->shot(), expectedNow()));
   Region wide = qButtonRegion(6, 1);
-  leftDown(wide.left, wide.top);
+  editor->leftDown(wide.left, wide.top);
   EXPECT_EQ(editor->effect->getParameter(editor->effect, 12), 0.0f);
   pump(30);
   EXPECT_TRUE(samePicture(editor->shot(), expectedNow()));
@@ -224,7 +191,7 @@ TEST_F(Editor, LearnAndForgetWithTheStatusPopup) {
   POINT point = editor->screen(knob.left + 12, knob.top + 12);
   moveCursor(point);
   holdKeys(true, false);
-  rightDown(knob.left + 12, knob.top + 12);
+  editor->rightDown(knob.left + 12, knob.top + 12);
   pump(30);
   HWND popup = findPopup();
   ASSERT_NE(popup, nullptr) << "the learning popup";
@@ -248,7 +215,7 @@ TEST_F(Editor, LearnAndForgetWithTheStatusPopup) {
   EXPECT_FALSE(IsWindow(popup)) << "gone after about 800 ms";
 
   holdKeys(false, true);
-  rightDown(knob.left, knob.top);
+  editor->rightDown(knob.left, knob.top);
   holdKeys(false, false);
   EXPECT_EQ(editor->effect->getParameter(editor->effect, 15), 0.0f) << "forgotten";
   pump(30);
@@ -260,7 +227,7 @@ TEST_F(Editor, LearnAndForgetWithTheStatusPopup) {
 }
 
 TEST_F(Editor, ColourDialog) {
-  leftDown(20, 8);  // the logo
+  editor->leftDown(20, 8);  // the logo
   HWND dialog = FindWindowA(nullptr, "R4-M Configuration");
   ASSERT_NE(dialog, nullptr);
   HWND slider = GetDlgItem(dialog, 10005);
@@ -289,13 +256,13 @@ TEST_F(Editor, ColourDialog) {
   EXPECT_EQ(stored, 180u);
 
   // A second logo click closes the dialog without storing.
-  leftDown(20, 8);
+  editor->leftDown(20, 8);
   dialog = FindWindowA(nullptr, "R4-M Configuration");
   ASSERT_NE(dialog, nullptr);
   slider = GetDlgItem(dialog, 10005);
   SendMessageA(slider, TBM_SETPOS, TRUE, 50);
   SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider));
-  leftDown(20, 8);
+  editor->leftDown(20, 8);
   EXPECT_FALSE(IsWindow(dialog));
   ASSERT_TRUE(readColour(stored));
   EXPECT_EQ(stored, 180u);
