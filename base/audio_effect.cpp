@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "aeff_editor.h"
+#include "pointer_opcodes.h"
 #include "truncate.h"
 
 namespace {
@@ -33,22 +34,6 @@ void VSTCALLBACK setParameterClass(AEffect* record, VstInt32 index, float value)
 }
 
 float VSTCALLBACK getParameterClass(AEffect* record, VstInt32 index) { return effectOf(record)->getParameter(index); }
-
-// Opcodes whose ptr is text or a record that the effect reads or writes; a null
-// ptr there answers 0 without a call.
-bool needsPointer(VstInt32 opcode) {
-  switch (opcode) {
-    case effSetProgramName:
-    case effGetProgramName:
-    case effGetParamLabel:
-    case effGetParamDisplay:
-    case effGetParamName:
-    case effEditGetRect:
-      return true;
-    default:
-      return false;
-  }
-}
 
 }  // namespace
 

@@ -1,27 +1,9 @@
 #include "audio_effect_x.h"
 
 #include "aeff_editor.h"
+#include "pointer_opcodes.h"
 
 namespace {
-
-// Opcodes whose ptr is text or a record that the effect reads or writes; a null
-// ptr there answers 0 without a call.
-bool needsPointer(VstInt32 opcode) {
-  switch (opcode) {
-    case effProcessEvents:
-    case effString2Parameter:
-    case effGetProgramNameIndexed:
-    case effGetEffectName:
-    case effGetErrorText:
-    case effGetVendorString:
-    case effGetProductString:
-    case effCanDo:
-    case effShellGetNextPlugin:
-      return true;
-    default:
-      return false;
-  }
-}
 
 // The key record of opcodes 59 and 60: the modifier byte is the low byte of opt
 // truncated to an unsigned 32-bit integer; opt outside (-1, 2^32) or NaN gives 0.
