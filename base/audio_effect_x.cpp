@@ -128,7 +128,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effStopProcess:
       return stopProcess();
     case effSetTotalSampleToProcess:
-      return setTotalSampleToProcess(VstInt32(value));
+      return setTotalSampleToProcess(value);
     case effSetPanLaw:
       return setPanLaw(VstInt32(value), opt);
     case effBeginLoadBank:

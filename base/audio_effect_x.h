@@ -118,7 +118,8 @@ class AudioEffectX : public AudioEffect {
   virtual bool beginEdit(VstInt32 index);
   virtual bool endEdit(VstInt32 index);
   virtual bool openFileSelector(VstFileSelect* selector);
-  virtual VstInt32 setTotalSampleToProcess(VstInt32 value) { return value; }
+  // Pointer-sized, as the dispatcher's value: a 64-bit host's count is not cut to 32 bits.
+  virtual VstIntPtr setTotalSampleToProcess(VstIntPtr value) { return value; }
   virtual VstInt32 getNextShellPlugin(char*) { return 0; }
   virtual VstInt32 startProcess() { return 0; }
   virtual VstInt32 stopProcess() { return 0; }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "test_host.h"
 
@@ -71,6 +72,9 @@ TEST_F(HostFrame, FixedAnswers) {
       {effKeysRequired, 0, 0, 1},
       {effGetCurrentMidiProgram, 0, 0, -1},
       {effSetTotalSampleToProcess, 0, 12345, 12345},
+      // Answered whole at either word size: 64-bit hosts count past 2^32 samples.
+      {effSetTotalSampleToProcess, 0, std::numeric_limits<VstIntPtr>::max(), std::numeric_limits<VstIntPtr>::max()},
+      {effSetTotalSampleToProcess, 0, std::numeric_limits<VstIntPtr>::min(), std::numeric_limits<VstIntPtr>::min()},
       {effCanBeAutomated, 5, 0, 1},
       {effGetNumProgramCategories, 0, 0, 1},
       {effConnectInput, 1, 1, 1},
