@@ -11,8 +11,9 @@ constexpr int32_t kNumParams = 21;
 constexpr int32_t kFirstGainParam = 0;   // 0 to 6: gains of bands 1 to 7
 constexpr int32_t kFirstQParam = 7;      // 7 to 13: width switches
 constexpr int32_t kFirstCcParam = 14;    // 14 to 20: MIDI controller bindings
-constexpr int32_t kForgetCommand = 200;  // not a parameter: clears one band's binding
+constexpr int32_t kForgetCommand = 200;  // not a parameter: unbinds one band
 constexpr int32_t kUnboundController = -1000;  // what the stored -1.0 gives; matches no controller
+constexpr float kUnboundValue = -1.0f;         // the stored binding of a band with no controller
 
 constexpr int32_t kLowestRow = 0, kHighestRow = 99;
 constexpr int32_t kNeutralRow = 49;  // gain 0.5, flat within 1e-7

@@ -217,7 +217,7 @@ TEST_F(Editor, LearnAndForgetWithTheStatusPopup) {
   holdKeys(false, true);
   editor->rightDown(knob.left, knob.top);
   holdKeys(false, false);
-  EXPECT_EQ(editor->effect->getParameter(editor->effect, 15), 0.0f) << "forgotten";
+  EXPECT_EQ(editor->effect->getParameter(editor->effect, 15), -1.0f) << "forgotten: bound to no controller";
   pump(30);
   popup = findPopup();
   ASSERT_NE(popup, nullptr) << "the forgot popup";

@@ -63,8 +63,13 @@ TEST_F(Parameters, ControllerBindings) {
   EXPECT_EQ(effect->getParameter(15), -1.0f) << "a built-in program is unbound";
 }
 
-TEST_F(Parameters, ForgetCommandClearsOneBinding) {
-  for (int band = 1; band <= 7; band++) effect->setParameter(13 + band, 0.010f + band * 0.001f);
+TEST_F(Parameters, ForgetCommandUnbindsOneBand) {
+  int32_t boundTo[8] = {};
+  for (int band = 1; band <= 7; band++) {
+    effect->setParameter(13 + band, 0.0105f + band * 0.001f);  // controllers 11 to 17
+    boundTo[band] = inspect().ccNumber(band);
+    ASSERT_EQ(boundTo[band], 10 + band);
+  }
   struct Case {
     float value;
     int clearedBand;  // 0: none
@@ -75,11 +80,12 @@ TEST_F(Parameters, ForgetCommandClearsOneBinding) {
   for (const Case& c : cases) {
     effect->setParameter(200, c.value);
     clearedSoFar[c.clearedBand] = true;
-    for (int band = 1; band <= 7; band++)
-      EXPECT_EQ(inspect().ccNumber(band) == 0, clearedSoFar[band]) << "value " << c.value << " band " << band;
+    for (int band = 1; band <= 7; band++) {
+      SCOPED_TRACE(testing::Message() << "value " << c.value << " band " << band);
+      EXPECT_EQ(inspect().ccNumber(band), clearedSoFar[band] ? -1000 : boundTo[band]);
+      EXPECT_EQ(effect->getParameter(13 + band), clearedSoFar[band] ? -1.0f : 0.0105f + band * 0.001f);
+    }
   }
-  EXPECT_EQ(effect->getParameter(16), 0.0f);
-  EXPECT_EQ(effect->getParameter(20), 0.0f);
 }
 
 TEST_F(Parameters, UnknownIndicesStoreNothingAndAnswerTheLastValue) {
@@ -251,6 +257,24 @@ TEST_F(Midi, EmptyOrOddEventListsDoNothing) {
   events.events[1] = reinterpret_cast<VstEvent*>(&change);
   EXPECT_EQ(effect->processEvents(&events), 1);
   EXPECT_EQ(automatedIndices(), (std::vector<VstInt32>{0}));
+}
+
+// Controller 0 (bank select, sent with many program changes) reaches only a
+// band bound to it on purpose: a forgotten band ignores it, while a stored 0.0
+// and a learn gesture still bind it.
+TEST_F(Midi, ControllerZeroOnlyWhereBound) {
+  effect->setParameter(14, 0.074f);
+  effect->setParameter(200, 1.0f);  // band 1 forgotten
+  send({controlChange(0, 0)});
+  EXPECT_EQ(effect->getParameter(0), 0.5f);
+  EXPECT_TRUE(automatedIndices().empty()) << "a forgotten band is bound to no controller";
+
+  effect->setParameter(15, 0.0f);  // a project saved with band 2 on controller 0
+  arm(3);
+  send({controlChange(0, 127)});
+  EXPECT_EQ(effect->getParameter(16), 0.0f) << "band 3 learned controller 0";
+  EXPECT_EQ(automatedIndices(), (std::vector<VstInt32>{1, 2}));
+  EXPECT_EQ(effect->getParameter(0), 0.5f);
 }
 
 TEST_F(Midi, BindingsSurviveProgramChanges) {

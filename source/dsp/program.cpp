@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "../parameters.h"
+
 namespace {
 
 struct BuiltInProgram {
@@ -43,7 +45,7 @@ PROGRAM::PROGRAM() {
   for (int band = 0; band < kBands; band++) {
     q[band] = 0.1f;
     gain[band] = 0.5f;
-    cc[band] = -1.0f;
+    cc[band] = kUnboundValue;
   }
 }
 

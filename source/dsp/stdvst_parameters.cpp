@@ -47,8 +47,10 @@ void stdvst::setParameter(VstInt32 index, float value) {
       if (index == kForgetCommand) {
         int32_t band = forgetBandFor(value);
         if (band >= 1 && band <= kBands) {
-          ccNumber[band - 1] = 0;  // now bound to controller 0, as the stored 0.0 says
-          program.cc[band - 1] = 0.0f;
+          // Unbound as a built-in program is: a stored 0.0 would mean controller 0
+          // (bank select, which many hosts send with every program change).
+          ccNumber[band - 1] = kUnboundController;
+          program.cc[band - 1] = kUnboundValue;
         }
       }
       break;
