@@ -226,6 +226,34 @@ TEST_F(Editor, LearnAndForgetWithTheStatusPopup) {
   EXPECT_EQ(editor->effect->getParameter(editor->effect, 1), 1.0f) << "no longer bound";
 }
 
+// Every gesture that shows "LEARNING..." arms one learn, even for the band
+// that learned last; a click on the knob that is already waiting arms nothing.
+TEST_F(Editor, EachLearningGestureBindsTheNextControlChange) {
+  auto knobCentre = [](int band) { return POINT{knobRegion(band).left + 12, knobRegion(band).top + 12}; };
+  auto armWithCtrl = [&](int band) {
+    holdKeys(true, false);
+    editor->rightDown(knobCentre(band).x, knobCentre(band).y);
+    holdKeys(false, false);
+  };
+  auto boundValue = [&](int band) { return editor->effect->getParameter(editor->effect, 13 + band); };
+  moveCursor(editor->screen(knobCentre(2).x, knobCentre(2).y));
+  armWithCtrl(2);
+  sendControlChange(74, 127);
+  EXPECT_EQ(boundValue(2), float(74 * 0.001));
+
+  armWithCtrl(3);
+  armWithCtrl(2);  // band 2 again, before any MIDI
+  sendControlChange(75, 127);
+  EXPECT_EQ(boundValue(2), float(75 * 0.001)) << "the band armed last learns";
+  EXPECT_EQ(boundValue(3), -1.0f);
+  sendControlChange(76, 127);
+  EXPECT_EQ(boundValue(2), float(75 * 0.001)) << "one binding per arming";
+
+  armWithCtrl(2);  // already waiting: passed over
+  sendControlChange(77, 127);
+  EXPECT_EQ(boundValue(2), float(75 * 0.001));
+}
+
 TEST_F(Editor, ColourDialog) {
   editor->leftDown(20, 8);  // the logo
   HWND dialog = FindWindowA(nullptr, "R4-M Configuration");

@@ -18,7 +18,7 @@ struct EffectInspector {
   int32_t qSel(int band) const { return effect.pval->qSel[band - 1]; }
   double gainValue(int band) const { return effect.pval->gainValue[band - 1]; }
   int32_t ccNumber(int band) const { return effect.ccNumber[band - 1]; }
-  int32_t lastLearnTarget() const { return effect.lastLearnTarget; }
+  int32_t lastLearnGesture() const { return effect.lastLearnGesture; }
   int32_t sampleRateInt() const { return effect.sampleRateInt; }
   bool monoInput() const { return effect.monoInput; }
   void setSampleRateInt(int32_t rate) { storeShared(effect.sampleRateInt, rate); }  // no warning box, unlike resume

@@ -41,7 +41,8 @@ TEST_F(Lifecycle, AfterConstruction) {
   EXPECT_FALSE(inspect().monoInput());
   EXPECT_EQ(effect->getProgram(), 0);
   EXPECT_EQ(inspect().gui().learnTarget, -1);
-  EXPECT_EQ(inspect().lastLearnTarget(), -1);
+  EXPECT_EQ(inspect().gui().learnGesture, 0);
+  EXPECT_EQ(inspect().lastLearnGesture(), 0);
   for (int band = 1; band <= 7; band++) EXPECT_EQ(inspect().ccNumber(band), -1000);
 }
 

@@ -180,7 +180,13 @@ class Midi : public EffectFixture {
   static VstMidiEvent controlChange(int controller, int value, int channel = 0) {
     return message(0xB0 | channel, controller, value);
   }
-  void arm(int band) { inspect().gui().learnTarget = band; }
+  // What the editor's gestures write: Ctrl names the band and counts one more
+  // arming; Shift (forget) clears the band without arming.
+  void arm(int band) {
+    inspect().gui().learnTarget = band;
+    inspect().gui().learnGesture++;
+  }
+  void clearTarget() { inspect().gui().learnTarget = 0; }
   std::vector<VstInt32> automatedIndices() {
     std::vector<VstInt32> indices;
     for (const HostCall& call : host.callsOf(audioMasterAutomate)) indices.push_back(call.index);
@@ -208,22 +214,23 @@ TEST_F(Midi, LearnBindsAndMovesInTheSameCall) {
   EXPECT_EQ(automation[1].opt, 0.0f);
 }
 
-TEST_F(Midi, LearnActsOnceUntilTheTargetChanges) {
+TEST_F(Midi, LearnActsOncePerArming) {
   arm(1);
   send({controlChange(10, 5)});
-  send({controlChange(11, 5)});  // same target: no re-binding
+  send({controlChange(11, 5)});  // the same arming: no re-binding
   EXPECT_EQ(inspect().ccNumber(1), 10);
-  arm(1);  // arming the same band again changes nothing
+  arm(1);  // armed again, as after another band's gesture: learns anew
   send({controlChange(12, 5)});
-  EXPECT_EQ(inspect().ccNumber(1), 10);
+  EXPECT_EQ(inspect().ccNumber(1), 12);
   arm(3);
-  send({controlChange(12, 5)});
-  EXPECT_EQ(inspect().ccNumber(3), 12);
-  EXPECT_EQ(inspect().ccNumber(1), 10);
-  EXPECT_EQ(inspect().lastLearnTarget(), 3);
-  arm(0);  // a forget gesture: no band learns
   send({controlChange(13, 5)});
-  for (int band = 1; band <= 7; band++) EXPECT_NE(inspect().ccNumber(band), 13);
+  EXPECT_EQ(inspect().ccNumber(3), 13);
+  EXPECT_EQ(inspect().ccNumber(1), 12);
+  EXPECT_EQ(inspect().lastLearnGesture(), 3);
+  arm(4);
+  clearTarget();  // a forget gesture before any MIDI: no band learns
+  send({controlChange(14, 5)});
+  for (int band = 1; band <= 7; band++) EXPECT_NE(inspect().ccNumber(band), 14);
 }
 
 TEST_F(Midi, TwoBandsOnOneControllerFollowLowerFirst) {

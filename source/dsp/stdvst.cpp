@@ -39,7 +39,7 @@ stdvst::stdvst(audioMasterCallback hostCallback) : AudioEffectX(hostCallback, kN
   sampleRateInt = kRate44k;
   monoInput = false;
   for (int32_t& controller : ccNumber) controller = kUnboundController;
-  lastLearnTarget = -1;
+  lastLearnGesture = 0;
   resume();
 }
 

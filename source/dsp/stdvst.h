@@ -58,7 +58,7 @@ class stdvst : public AudioEffectX {
   int32_t ccNumber[kBands] = {kUnboundController, kUnboundController, kUnboundController, kUnboundController,
                               kUnboundController, kUnboundController, kUnboundController};
   float lastParameterValue = 0.0f;
-  int32_t lastLearnTarget = -1;
+  int32_t lastLearnGesture = 0;  // the editor's learn gesture that MIDI learn last acted on
   int32_t sampleRateInt = kRate44k;  // whole hertz; selects the table set
   bool monoInput = false;            // the second input is not connected
   SectionMemory filterMemory[kBands][2] = {};  // band by band, left then right

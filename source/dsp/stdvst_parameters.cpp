@@ -106,9 +106,10 @@ VstInt32 stdvst::processEvents(VstEvents* events) {
 // The first control change after the user armed a band binds its controller
 // there; every band bound to the controller then follows it, lowest band first.
 void stdvst::learnAndFollow(int controller, int controllerValue) {
-  int32_t target = loadShared(gui->learnTarget);
-  if (target != lastLearnTarget) {
-    lastLearnTarget = target;
+  int32_t gesture = loadShared(gui->learnGesture);  // before the band, which the editor writes first
+  if (gesture != lastLearnGesture) {
+    lastLearnGesture = gesture;
+    int32_t target = loadShared(gui->learnTarget);
     if (target >= 1 && target <= kBands) {
       ccNumber[target - 1] = controller;
       current().cc[target - 1] = float(controller * 0.001);

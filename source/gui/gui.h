@@ -38,6 +38,9 @@ class Gui : public AEffEditor {
 
   PVAL* sharedRecord() const { return pval; }
   int32_t learnTarget = -1;  // -1 never armed, 0 cleared, 1 to 7 the band waiting for a controller
+  // Counts the gestures that armed a learn: each one binds the next control change,
+  // even when it names the band that learned last.
+  int32_t learnGesture = 0;
 
   friend struct GuiInspector;  // white-box tests
 

@@ -79,6 +79,7 @@ void Gui::rghtBtnDown(int16_t x, int16_t y) {
     for (int band = 1; band <= kBands; band++) {
       if (checkMouseRgn(knob[band - 1].region, x, y) && loadShared(learnTarget) != band) {
         storeShared(learnTarget, int32_t(band));
+        storeShared(learnGesture, loadShared(learnGesture) + 1);  // after the band: the effect reads it first
         displayStatus();
         return;
       }
