@@ -317,27 +317,34 @@ TEST_F(Cascade, NothingWrittenOutsideTheBlock) {
   }
 }
 
+// The accumulating entry mixes the input in and filters nothing; in mono the
+// second output takes the first input, as in processReplacing.
 TEST_F(Cascade, AccumulatingProcessAddsTheInputOnly) {
   run(noiseBlock(20, 8));
   SectionMemory memoryBefore[7][2];
   std::memcpy(memoryBefore, inspect().filterMemory(), sizeof memoryBefore);
-  StereoBlock input = noiseBlock(64, 9), output = noiseBlock(64, 10);
-  const StereoBlock inputBefore = input, outputBefore = output;
-  float* inputs[2] = {input.left.data(), input.right.data()};
-  float* outputs[2] = {output.left.data(), output.right.data()};
-  effect->process(inputs, outputs, 64);
-  for (int i = 0; i < 64; i++) {
-    ASSERT_EQ(output.left[i], outputBefore.left[i] + inputBefore.left[i]) << i;
-    ASSERT_EQ(output.right[i], outputBefore.right[i] + inputBefore.right[i]) << i;
+  for (bool mono : {false, true}) {
+    SCOPED_TRACE(mono ? "mono" : "stereo");
+    inspect().setMonoInput(mono);
+    StereoBlock input = noiseBlock(64, 9), output = noiseBlock(64, 10);
+    const StereoBlock inputBefore = input, outputBefore = output;
+    const std::vector<float>& rightSource = mono ? inputBefore.left : inputBefore.right;
+    float* inputs[2] = {input.left.data(), input.right.data()};
+    float* outputs[2] = {output.left.data(), output.right.data()};
+    effect->process(inputs, outputs, 64);
+    for (int i = 0; i < 64; i++) {
+      ASSERT_EQ(output.left[i], outputBefore.left[i] + inputBefore.left[i]) << i;
+      ASSERT_EQ(output.right[i], outputBefore.right[i] + rightSource[i]) << i;
+    }
+    EXPECT_TRUE(sameBits(input.left, inputBefore.left));
+    EXPECT_TRUE(sameBits(input.right, inputBefore.right));
+    EXPECT_TRUE(sameMemory(inspect().filterMemory(), memoryBefore));
+    const StereoBlock sums = output;
+    effect->process(inputs, outputs, 0);
+    effect->process(inputs, outputs, -3);
+    EXPECT_TRUE(sameBits(output.left, sums.left));
+    EXPECT_TRUE(sameBits(output.right, sums.right));
   }
-  EXPECT_TRUE(sameBits(input.left, inputBefore.left));
-  EXPECT_TRUE(sameBits(input.right, inputBefore.right));
-  EXPECT_TRUE(sameMemory(inspect().filterMemory(), memoryBefore));
-  const StereoBlock sums = output;
-  effect->process(inputs, outputs, 0);
-  effect->process(inputs, outputs, -3);
-  EXPECT_TRUE(sameBits(output.left, sums.left));
-  EXPECT_TRUE(sameBits(output.right, sums.right));
 }
 
 }  // namespace
