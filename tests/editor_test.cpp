@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -139,6 +140,35 @@ TEST_F(Editor, KnobDragSendsAutomation) {
   editor->dragTo(x, y);
   EXPECT_EQ(automatedValues(2).back(), float(33.0 / 158.0));
   SendMessageA(editor->editorWindow, WM_LBUTTONUP, 0, 0);
+}
+
+// A drag whose button-up never reaches the editor ends all the same: a later
+// move, with or without a new press elsewhere, drags nothing, and no stale
+// position makes a jump.
+TEST_F(Editor, ADragWithoutItsButtonUpEnds) {
+  const Region knob = knobRegion(1), button = qButtonRegion(3, 2);
+  const int x = knob.left + 12, y = knob.top + 12;
+  const struct {
+    const char* what;
+    bool moved;         // the drag began: a move with the button down took the capture
+    bool pressesAgain;  // the next move follows a press on band 3's Q button
+    std::function<void()> interruption;
+  } kCases[] = {
+      {"another window takes the capture", true, false, [&] { SetCapture(editor->hostWindow); ReleaseCapture(); }},
+      {"the button goes up outside before the first move", false, true, [] {}},
+      {"the editor closes and opens again", true, false, [&] { editor->close(); ASSERT_TRUE(editor->open()); }},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    editor->leftDown(x, y);
+    if (c.moved) editor->dragTo(x, y - 20);
+    c.interruption();
+    host.clearCalls();
+    if (c.pressesAgain) editor->leftDown(button.left + 5, button.top + 5);
+    editor->dragTo(button.left + 5, button.top - 25);  // 30 pixels up with the button down
+    EXPECT_TRUE(automatedValues(0).empty()) << "band 1 still dragged: " << automatedValues(0).size() << " values";
+    SendMessageA(editor->editorWindow, WM_LBUTTONUP, 0, 0);
+  }
 }
 
 TEST_F(Editor, QButtonClickIsNotAutomation) {

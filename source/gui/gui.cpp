@@ -74,6 +74,7 @@ VstInt32 Gui::open(void* parentWindow) {
 
 void Gui::close() {
   storeShared(pval->editorOpen, int32_t(0));
+  endDrag();
   if (skinDC) releaseBitmaps();
 }
 

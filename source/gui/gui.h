@@ -68,6 +68,7 @@ class Gui : public AEffEditor {
   void leftBtnDown(int16_t x, int16_t y);
   void mouseMove(WPARAM keys, LPARAM position);
   void leftBtnUp();
+  void endDrag();
   void rghtBtnDown(int16_t x, int16_t y);
   void changeCursor();
   void displayStatus();

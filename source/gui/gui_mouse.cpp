@@ -10,6 +10,7 @@ constexpr float kQValues[kQButtons] = {0.0f, 0.1f, 0.2f};  // wide, medium, narr
 }  // namespace
 
 void Gui::leftBtnDown(int16_t x, int16_t y) {
+  endDrag();  // a drag whose button-up went elsewhere ends with the next press
   for (int band = 0; band < kBands; band++) {
     if (checkMouseRgn(knob[band].region, x, y)) {
       storeShared(activeControl, kFirstKnobControl + band);  // the drag starts with the first move
@@ -45,7 +46,7 @@ void Gui::mouseMove(WPARAM keys, LPARAM position) {
   mouseY = int16_t(HIWORD(position));
   if (!(keys & MK_LBUTTON)) return;
   POINT cursor;
-  GetCursorPos(&cursor);
+  if (!GetCursorPos(&cursor)) return;  // no position to take a step from
   SetCapture(mainWnd);
   int32_t control = loadShared(activeControl);
   if (control < kFirstKnobControl || control >= kFirstKnobControl + kBands) return;
@@ -69,6 +70,10 @@ void Gui::mouseMove(WPARAM keys, LPARAM position) {
 
 void Gui::leftBtnUp() {
   ReleaseCapture();
+  endDrag();
+}
+
+void Gui::endDrag() {
   storeShared(activeControl, int32_t(0));
   lastY = 0;
 }
@@ -102,7 +107,7 @@ void Gui::changeCursor() { SetCursor(checkMouseRgn(configRgn, mouseX, mouseY) ? 
 
 void Gui::displayStatus() {
   POINT cursor;
-  GetCursorPos(&cursor);
+  if (!GetCursorPos(&cursor)) return;  // nowhere to put the popup
   if (veWnd) DestroyWindow(veWnd);
   createVeWnd(cursor.x, cursor.y);
   if (veWnd) SetTimer(veWnd, 0, 800, nullptr);

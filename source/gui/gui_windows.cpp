@@ -81,6 +81,9 @@ LRESULT CALLBACK Gui::mainProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONUP:
       gui->leftBtnUp();
       return 0;
+    case WM_CAPTURECHANGED:  // another window took the mouse: its button-up will not come here
+      if (reinterpret_cast<HWND>(lParam) != window) gui->endDrag();
+      break;
     case WM_RBUTTONDOWN:
       gui->rghtBtnDown(int16_t(LOWORD(lParam)), int16_t(HIWORD(lParam)));
       return 0;
