@@ -34,6 +34,36 @@ TEST(LifecycleThroughDll, HostCallsWhileMainRuns) {
   closeEffect(effect);
 }
 
+// The box's thread holds the library: a host may close the instance and free
+// the library while the warning is up, and the process lives on after it.
+TEST(LifecycleThroughDll, TheLibraryMayGoWhileItsWarningIsUp) {
+  MessageBoxWatcher watcher(Answer::WhenTold);
+  {
+    PluginLibrary library;
+    ASSERT_NE(library.main, nullptr);
+    RecordingHost host;
+    AEffect* effect = library.main(RecordingHost::callback());
+    ASSERT_NE(effect, nullptr);
+    dispatch(effect, effSetSampleRate, 0, 0, nullptr, 32000.0f);
+    dispatch(effect, effMainsChanged, 0, 1);
+    ASSERT_TRUE(watcher.waitForSeen(1, 2000));
+    closeEffect(effect);
+  }
+  EXPECT_NE(GetModuleHandleA("R4-M.dll"), nullptr) << "freed while its box is up";
+  watcher.answerFromNowOn();
+  DWORD start = GetTickCount();
+  while (GetModuleHandleA("R4-M.dll") && GetTickCount() - start < 2000) Sleep(5);
+  EXPECT_EQ(GetModuleHandleA("R4-M.dll"), nullptr) << "the box's thread kept the library";
+
+  PluginLibrary again;
+  ASSERT_NE(again.main, nullptr);
+  RecordingHost host;
+  AEffect* effect = again.main(RecordingHost::callback());
+  ASSERT_NE(effect, nullptr);
+  EXPECT_EQ(dispatch(effect, effGetPlugCategory), 1);
+  closeEffect(effect);
+}
+
 using Lifecycle = EffectFixture;
 
 TEST_F(Lifecycle, AfterConstruction) {
@@ -63,12 +93,21 @@ TEST_F(Lifecycle, SampleRatePolicy) {
       {std::numeric_limits<float>::quiet_NaN(), 44100, {kUnsupported, kNoRate}},
   };
   for (const RateCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "rate " << c.rate);
+    effect = std::make_unique<stdvst>(RecordingHost::callback());  // each case its own warning
     MessageBoxWatcher watcher;
     effect->dispatcher(effSetSampleRate, 0, 0, nullptr, c.rate);
     effect->dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
-    EXPECT_EQ(inspect().sampleRateInt(), c.expectedRateInt) << "rate " << c.rate;
+    EXPECT_EQ(inspect().sampleRateInt(), c.expectedRateInt);
+    // The question's answer is needed before resume goes on: both boxes are
+    // answered by then. The warning alone comes from a thread of its own.
+    if (c.boxes.size() == 2) {
+      EXPECT_EQ(watcher.seen().size(), 2u) << "answered before resume returned";
+    }
+    watcher.waitForSeen(c.boxes.size(), 2000);
+    Sleep(100);  // time for a box too many
     auto seen = watcher.seen();
-    ASSERT_EQ(seen.size(), c.boxes.size()) << "rate " << c.rate;
+    ASSERT_EQ(seen.size(), c.boxes.size());
     for (size_t i = 0; i < seen.size(); i++) {
       EXPECT_EQ(seen[i].text, c.boxes[i]);
       EXPECT_TRUE(seen[i].hasOk);
@@ -76,6 +115,33 @@ TEST_F(Lifecycle, SampleRatePolicy) {
       EXPECT_TRUE(seen[i].exclamationIcon);
     }
   }
+}
+
+// A host that switches processing on from its engine thread must not wait for
+// the user; and a host that does so again and again gets one box, not a pile.
+TEST_F(Lifecycle, TheWarningLetsResumeReturnAndDoesNotStack) {
+  MessageBoxWatcher watcher(Answer::WhenTold);
+  effect->setSampleRate(32000.0f);
+  for (int call = 0; call < 3; call++) {
+    DWORD start = GetTickCount();
+    effect->resume();
+    EXPECT_LT(GetTickCount() - start, 100u) << "resume " << call << " waited";
+  }
+  ASSERT_TRUE(watcher.waitForSeen(1, 2000));
+  EXPECT_EQ(watcher.seen()[0].text, kUnsupported);
+  EXPECT_EQ(inspect().sampleRateInt(), 32000);
+  Sleep(200);
+  EXPECT_EQ(watcher.openBoxes().size(), 1u);
+  EXPECT_EQ(watcher.seen().size(), 1u);
+
+  // Once the user has closed it, the next resume warns again.
+  watcher.answerFromNowOn();
+  DWORD start = GetTickCount();
+  while (watcher.seen().size() < 2 && GetTickCount() - start < 2000) {
+    effect->resume();
+    Sleep(20);
+  }
+  EXPECT_EQ(watcher.seen().size(), 2u);
 }
 
 TEST_F(Lifecycle, MonoInputIsDetectedAndStays) {

@@ -56,8 +56,14 @@ void stdvst::resume() {
   int32_t rate = truncateClamped(sampleRate, INT32_MIN, INT32_MAX, 0);
   storeShared(sampleRateInt, rate);
   if (rate == kRate44k || rate == kRate96k) return;
+  if (rate != 0) {
+    rateWarning.show();  // returns at once; the box has a thread of its own
+    return;
+  }
+  // No rate at all: the answer decides the rate this resume takes, so both
+  // boxes wait here, in order, before processing goes on.
   showUnsupportedRateWarning();
-  if (rate == 0 && acceptDefaultRate()) storeShared(sampleRateInt, kRate44k);
+  if (acceptDefaultRate()) storeShared(sampleRateInt, kRate44k);
 }
 
 void stdvst::suspend() {}  // processing continues from its state at the next resume

@@ -8,6 +8,7 @@
 #include "../parameters.h"
 #include "../pval.h"
 #include "program.h"
+#include "rate_warning.h"
 #include "section_memory.h"
 #include "table_rates.h"
 
@@ -62,4 +63,5 @@ class stdvst : public AudioEffectX {
   int32_t sampleRateInt = kRate44k;  // whole hertz; selects the table set
   bool monoInput = false;            // the second input is not connected
   SectionMemory filterMemory[kBands][2] = {};  // band by band, left then right
+  RateWarning rateWarning;
 };
