@@ -330,6 +330,22 @@ TEST_F(Editor, ColourDialog) {
   EXPECT_TRUE(samePicture(editor->shot(), expectedNow({50})));
 }
 
+// The dialog may stay open after the editor closes: its picture is its own.
+TEST_F(Editor, TheDialogPictureLivesAsLongAsTheDialog) {
+  editor->leftDown(20, 8);  // the logo
+  HWND dialog = FindWindowA(nullptr, "R4-M Configuration");
+  ASSERT_NE(dialog, nullptr);
+  auto picture = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, 10019, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  ASSERT_NE(picture, nullptr);
+  editor->close();
+  BITMAP info{};
+  EXPECT_EQ(GetObjectA(picture, sizeof info, &info), int(sizeof info)) << "deleted while the dialog shows it";
+  EXPECT_GT(info.bmWidth, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(10004, BN_CLICKED), 0);
+  ASSERT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(GetObjectA(picture, sizeof info, &info), 0) << "left behind by the dialog";
+}
+
 TEST(EditorColour, StoredColourAtFirstOpen) {
   PluginLibrary library;
   ASSERT_NE(library.main, nullptr);

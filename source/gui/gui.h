@@ -93,7 +93,8 @@ class Gui : public AEffEditor {
   HGDIOBJ skinDCDefault = nullptr;  // what skinDC held before the skin was selected
   BITMAP skinInfo{};
   HBITMAP knobStrip = nullptr, knobMask = nullptr, statusLearning = nullptr, statusForgot = nullptr,
-          dialogPicture = nullptr, qButton1 = nullptr, qButton2 = nullptr, qButton3 = nullptr, qButtonRow = nullptr;
+          qButton1 = nullptr, qButton2 = nullptr, qButton3 = nullptr, qButtonRow = nullptr;
+  HBITMAP dialogPicture = nullptr;  // the colour dialog's, from its creation to its destruction
   Region configRgn{};
   Region qRgn[kBands][kQButtons]{};
   PVAL* pval;

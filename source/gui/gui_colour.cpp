@@ -71,6 +71,8 @@ void Gui::createDialog() {
   dlgWnd = CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_CONFIGURATION), nullptr, dlgProc, 0);
   if (!dlgWnd) return;
   SetWindowLongPtrA(dlgWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // The dialog's own copy: it may outlive the editor's bitmaps, which close frees.
+  dialogPicture = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_DIALOG_PICTURE));
   SendDlgItemMessageA(dlgWnd, IDC_PICTURE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(dialogPicture));
   SendDlgItemMessageA(dlgWnd, IDC_HUE_SLIDER, TBM_SETRANGE, FALSE, MAKELPARAM(kLowestHue, kHighestHue));
   SendDlgItemMessageA(dlgWnd, IDC_HUE_SLIDER, TBM_SETPOS, TRUE, pval->uiColor);
@@ -91,8 +93,10 @@ INT_PTR CALLBACK Gui::dlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case WM_VSCROLL:
       gui->setHueVal(int32_t(SendMessageA(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0)));
       return FALSE;
-    case WM_NCDESTROY:
+    case WM_NCDESTROY:  // the picture's control has gone before its dialog
       gui->forgetWindow(dialog);
+      if (gui->dialogPicture) DeleteObject(gui->dialogPicture);
+      gui->dialogPicture = nullptr;
       return FALSE;
   }
   return FALSE;

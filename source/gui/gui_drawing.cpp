@@ -39,7 +39,6 @@ void Gui::loadBitmaps() {
   knobMask = loadBitmap(IDB_KNOB_MASK);
   statusLearning = loadBitmap(IDB_STATUS_LEARNING);
   statusForgot = loadBitmap(IDB_STATUS_FORGOT);
-  dialogPicture = loadBitmap(IDB_DIALOG_PICTURE);
   qButton1 = loadBitmap(IDB_Q_BUTTON1);
   qButton2 = loadBitmap(IDB_Q_BUTTON2);
   qButton3 = loadBitmap(IDB_Q_BUTTON3);
@@ -53,8 +52,8 @@ void Gui::releaseBitmaps() {
   skinDC = nullptr;
   windowDC = nullptr;
   skinDCDefault = nullptr;
-  for (HBITMAP* bitmap : {&skinBitmap, &knobStrip, &knobMask, &statusLearning, &statusForgot, &dialogPicture,
-                          &qButton1, &qButton2, &qButton3, &qButtonRow}) {
+  for (HBITMAP* bitmap : {&skinBitmap, &knobStrip, &knobMask, &statusLearning, &statusForgot, &qButton1,
+                           &qButton2, &qButton3, &qButtonRow}) {
     if (*bitmap) DeleteObject(*bitmap);
     *bitmap = nullptr;
   }
