@@ -33,6 +33,7 @@ struct GuiInspector {
   explicit GuiInspector(Gui& gui) : gui(gui) {}
   const Knob& knob(int band) const { return gui.knob[band - 1]; }
   Knob& knob(int band) { return gui.knob[band - 1]; }
+  bool isOpen() const { return gui.isOpen(); }
   bool anyChanged() const { return gui.anyChanged; }
   bool knobChanged(int band) const { return gui.knobChanged[band - 1]; }
   bool qChanged(int band) const { return gui.qChanged[band - 1]; }

@@ -144,6 +144,24 @@ TEST_F(Lifecycle, TheWarningLetsResumeReturnAndDoesNotStack) {
   EXPECT_EQ(watcher.seen().size(), 2u);
 }
 
+// The editor is a child window: where none can be made, effEditOpen says so
+// and leaves the editor closed, with no device context of the whole screen.
+TEST_F(Lifecycle, AnEditorWithoutAWindowStaysClosed) {
+  HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(gone, nullptr);
+  DestroyWindow(gone);
+  const struct {
+    const char* what;
+    HWND parent;
+  } cases[] = {{"no parent", nullptr}, {"a parent that is gone", gone}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(effect->dispatcher(effEditOpen, 0, 0, c.parent, 0.0f), 0);
+    EXPECT_FALSE(inspectGui().isOpen());
+    EXPECT_EQ(inspect().pval().editorOpen, 0);
+  }
+}
+
 TEST_F(Lifecycle, MonoInputIsDetectedAndStays) {
   host.answer(audioMasterPinConnected, 1);  // the second input is not connected
   effect->resume();

@@ -24,6 +24,7 @@ stdvst::stdvst(audioMasterCallback hostCallback) : AudioEffectX(hostCallback, kN
   editor = gui;
   canMono();
   pval = gui->sharedRecord();
+  if (!pval) return;
   programs = new (std::nothrow) PROGRAM[kNumPrograms];
   if (!programs) return;
   currentProgram = 0;

@@ -21,8 +21,8 @@ class stdvst : public AudioEffectX {
   explicit stdvst(audioMasterCallback hostCallback);
   ~stdvst() override;
 
-  // False when the editor or the programs could not be allocated.
-  bool ready() const { return gui && programs; }
+  // False when the editor, its shared record or the programs could not be allocated.
+  bool ready() const { return gui && pval && programs; }
 
   void setParameter(VstInt32 index, float value) override;
   float getParameter(VstInt32 index) override;

@@ -1,6 +1,7 @@
 // The editor's life: construction, open and close, the change marks and the
 // timer tick that redraws what was marked.
 #include <initializer_list>
+#include <new>
 
 #include "gui.h"
 
@@ -8,10 +9,10 @@
 #include "../module_instance.h"
 #include "../shared_word.h"
 
-Gui::Gui(AudioEffect* effect) : AEffEditor(effect), pval(new PVAL{}) {
+Gui::Gui(AudioEffect* effect) : AEffEditor(effect), pval(new (std::nothrow) PVAL{}) {
   registerClasses();
   firstOpen = true;
-  initPVAL(*pval);
+  if (pval) initPVAL(*pval);  // without it the effect gives up (its ready() is false)
   configRgn = kConfigRegion;
   for (int band = 1; band <= kBands; band++) {
     for (int button = 1; button <= kQButtons; button++) qRgn[band - 1][button - 1] = qButtonRegion(band, button);
@@ -43,9 +44,11 @@ VstInt32 Gui::getRect(ERect** out) {
 
 VstInt32 Gui::open(void* parentWindow) {
   if (isOpen()) close();  // a host that opens twice gets one window, not two
-  storeShared(pval->editorOpen, int32_t(1));
   systemWindow = parentWindow;
+  if (!parentWindow) return 0;  // the editor is a child window: without a parent there is none
   createWindow();
+  if (!mainWnd) return 0;  // nothing made: no DC, no bitmaps, still closed
+  storeShared(pval->editorOpen, int32_t(1));
   loadBitmaps();
   if (firstOpen) {
     for (int band = 0; band < kBands; band++) {
