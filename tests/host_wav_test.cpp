@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "host_files.h"
@@ -101,6 +102,22 @@ TEST(HostWav, PcmClipsAtFullScale) {
   EXPECT_EQ(std::string(bytes.end() - 6, bytes.end()), "\xFF\x7F\x00\x80\xFF\x7F"s);
 }
 
+// The reader's bounds check, at the sizes where a plain sum wraps: for this
+// build's word size, whichever it is.
+TEST(HostWav, SpanCheckDoesNotWrap) {
+  constexpr size_t kMax = SIZE_MAX;
+  const struct {
+    size_t start, length, total;
+    bool fits;
+  } kCases[] = {
+      {20, 0, 20, true},           {20, 1, 20, false},          {0, 20, 20, true},
+      {20, kMax - 7, 20, false},   {21, 0, 20, false},          {8, kMax, 100, false},
+      {kMax, 1, kMax, false},      {kMax - 1, 1, kMax, true},   {12, 0xFFFFFFF8u, 100, false},
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(spanFits(c.start, c.length, c.total), c.fits) << c.start << " + " << c.length << " in " << c.total;
+}
+
 TEST(HostWav, FaultsAreNamed) {
   std::string chunks = chunk("fmt ", formatBody(kPcm, 2, 44100, 16));
   const struct {
@@ -116,6 +133,7 @@ TEST(HostWav, FaultsAreNamed) {
       {"unknown tag", simpleWav(0x1234, 1, 44100, 16, "\0\0"s), "unsupported encoding format tag 0x1234"},
       {"three channels", simpleWav(kPcm, 3, 44100, 16, std::string(6, '\0')), "has 3 channels"},
       {"no fmt", riffWave(chunk("data", "\0\0"s)), "has no complete fmt chunk"},
+      {"fmt declared near 4 GiB", riffWave("fmt " + little(0xFFFFFFF8u, 4)), "has no complete fmt chunk"},
       {"no data", riffWave(chunks), "has no data chunk"},
       {"short data", riffWave(chunks + "data" + little(400, 4) + std::string(8, '\0')),
        "data chunk is truncated (it declares 400 bytes, 8 are present)"},

@@ -16,6 +16,9 @@ struct Wav {
   size_t frames() const { return channels > 0 ? samples.size() / size_t(channels) : 0; }
 };
 
+// True when `length` bytes from `start` lie within `total` bytes. A chunk's
+// declared size may be anything up to 4 GiB: the sum could wrap in 32 bits.
+inline bool spanFits(size_t start, size_t length, size_t total) { return start <= total && length <= total - start; }
 // False with a message that names the file and the problem.
 bool readWav(const std::string& path, Wav& wav, std::string& error);
 // The whole file in wav.encoding; PCM clips samples outside -1 to 1.

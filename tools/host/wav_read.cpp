@@ -101,7 +101,7 @@ bool readWav(const std::string& path, Wav& wav, std::string& error) {
     if (size > bytes.size() - at - 8) break;  // a chunk cut short: no data chunk follows it
     at += 8 + size + (size & 1);              // chunks are padded to even sizes
   }
-  if (!haveFormat || formatSize < 16 || format + formatSize > bytes.size()) {
+  if (!haveFormat || formatSize < 16 || !spanFits(format, formatSize, bytes.size())) {
     error = path + " has no complete fmt chunk";
     return false;
   }
@@ -132,7 +132,7 @@ bool readWav(const std::string& path, Wav& wav, std::string& error) {
     error = path + " has no data chunk";
     return false;
   }
-  if (dataSize > bytes.size() - data) {
+  if (!spanFits(data, dataSize, bytes.size())) {
     error = path + ": the data chunk is truncated (it declares " + std::to_string(dataSize) + " bytes, " +
             std::to_string(bytes.size() - data) + " are present)";
     return false;
